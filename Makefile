@@ -1,0 +1,46 @@
+# Tilesmithery: build, run and test from a fresh clone.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: all deps configure build run test check-asan bench fuzz clean
+
+all: build
+
+deps:
+	@bash scripts/deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	bash scripts/run-demo.sh $(BUILD)/tilesmithery
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+check-asan: deps
+	@test -f $(ASAN_BUILD)/build.ninja || cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) \
+		-DCMAKE_BUILD_TYPE=Debug -DTS_SANITIZE=ON -DTS_BENCH=OFF -DTS_GUI=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+
+fuzz: deps
+	@test -f $(FUZZ_BUILD)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTS_FUZZ=ON -DTS_BENCH=OFF -DTS_GUI=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash scripts/run-fuzzers.sh $(FUZZ_BUILD)/fuzz $${FUZZ_SECONDS:-30}
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,81 @@
+#pragma once
+// Everything that reaches outside the process or asks the user goes through HostServices:
+// message boxes, starting programs, opening files, the trash and the clipboard. The window
+// front end, the batch modes and the tests each provide their own implementation.
+#include <string>
+#include <vector>
+
+namespace ts {
+
+enum class Icon { None, Information, Warning, Error, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+struct MessageBoxRequest {
+    std::string caption;   // Windows-1252 bytes
+    std::string text;      // Windows-1252 bytes, printf already applied
+    Icon icon = Icon::None;
+    Buttons buttons = Buttons::Ok;
+    Answer defaultAnswer = Answer::Ok;  // what a batch run answers
+    bool owned = true;                  // owned by the main window (false: no owner)
+};
+
+class HostServices {
+public:
+    virtual ~HostServices() = default;
+    virtual Answer messageBox(const MessageBoxRequest& request) = 0;
+    // Starts a program from a command line and does not wait for it. False when it cannot start.
+    virtual bool startProgram(const std::string& commandLine) = 0;
+    // Opens a file with the program associated with it.
+    virtual bool openFile(const std::string& path) = 0;
+    // Moves a file to the trash (recycle bin). False when it cannot.
+    virtual bool moveToTrash(const std::string& path) = 0;
+    // Shows or hides the main window (the `visible` command); batch and tests ignore it.
+    virtual void setMainWindowVisible(bool) {}
+    // Optional progress report of long operations (fraction 0..1).
+    virtual void progress(const std::string& /*what*/, double /*fraction*/) {}
+
+    // True once a box with the error or warning icon, or a "Debuging" diagnostic, was shown.
+    bool failureSeen() const { return failureSeen_; }
+    void clearFailure() { failureSeen_ = false; }
+
+protected:
+    void noteBox(const MessageBoxRequest& request);
+
+private:
+    bool failureSeen_ = false;
+};
+
+// Batch mode: prints "caption: text" (UTF-8) on stderr and takes the default answer.
+class BatchHost : public HostServices {
+public:
+    Answer messageBox(const MessageBoxRequest& request) override;
+    bool startProgram(const std::string& commandLine) override;
+    bool openFile(const std::string& path) override;
+    bool moveToTrash(const std::string& path) override;
+};
+
+// Tests: records every box and answers from a queue of scripted answers (default answer
+// once the queue is empty). Programs, files and trash requests are recorded, not performed.
+class RecordingHost : public HostServices {
+public:
+    Answer messageBox(const MessageBoxRequest& request) override;
+    bool startProgram(const std::string& commandLine) override;
+    bool openFile(const std::string& path) override;
+    bool moveToTrash(const std::string& path) override;
+
+    std::vector<MessageBoxRequest> boxes;
+    std::vector<Answer> answers;  // consumed front to back
+    std::vector<std::string> started, opened, trashed;
+    bool trashSucceeds = true;
+
+    // Convenience for assertions.
+    std::string lastText() const { return boxes.empty() ? std::string() : boxes.back().text; }
+    std::string lastCaption() const { return boxes.empty() ? std::string() : boxes.back().caption; }
+    void clear() { boxes.clear(); clearFailure(); }
+};
+
+// Splits a command line the way a POSIX shell would (quotes and backslashes), without expansion.
+std::vector<std::string> splitCommandLine(const std::string& commandLine);
+
+}  // namespace ts

@@ -1,0 +1,16 @@
+#pragma once
+// Helpers for showing the program's messages through the host services.
+#include <string>
+
+#include "host/host_services.h"
+
+namespace ts {
+
+// printf into a std::string (the format and arguments are Windows-1252 text).
+std::string formatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+Answer showBox(HostServices& host, const std::string& caption, const std::string& text,
+               Icon icon = Icon::None, Buttons buttons = Buttons::Ok,
+               Answer defaultAnswer = Answer::Ok, bool owned = true);
+
+}  // namespace ts

@@ -1,0 +1,2 @@
+#include <cstdio>
+int main() { std::puts("tilesmithery"); return 0; }
