@@ -8,6 +8,7 @@
 namespace ts {
 
 class TextFile;
+class FormControlHost;
 
 struct ScriptState {
     int stopRequest = 0;           // 0 running, 1 end/return, 2 quit
@@ -20,6 +21,7 @@ struct ScriptState {
     bool bitsChanged = false;
     int runDepth = 0;              // nesting of runs (guards against runaway recursion)
     std::vector<ScriptIdentifier> registered;  // rows registered at run time (platform objects)
+    FormControlHost* forms = nullptr;          // the main window's creation forms, when shown
 };
 
 }  // namespace ts

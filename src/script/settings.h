@@ -14,7 +14,7 @@ struct SystemSettings {
     std::string directory;                 // the project file's Directory line
     std::string scriptName = "script.spt";
     std::string userHelp = "lisezmoi.htm";
-    std::array<std::string, kDefaultFolderCount> defFolders;  // indexed by element type code
+    std::array<std::string, kDefaultFolderCount> defFolders;  // slot t - 1 holds the folder of element type code t
     int32_t maxObjects = 1024;
     int32_t saveMapsParams = 1;
     int32_t saveMapsParamsAuto = 0;

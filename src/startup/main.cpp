@@ -1,2 +1,59 @@
+// Program entry of Tilesmithery.
 #include <cstdio>
-int main() { std::puts("tilesmithery"); return 0; }
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "host/file_system.h"
+#include "host/host_services.h"
+#include "host/text_encoding.h"
+#include "project/app_state.h"
+#include "startup/command_line.h"
+#include "startup/startup.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: tilesmithery [PROJECT] [-CONVERSION[:-CONVERSION...] | STATEMENT[;STATEMENT...]]\n"
+    "\n"
+    "  PROJECT      the project file (default projet.tsp in the current folder)\n"
+    "  -CONVERSION  converts an image, for example: tilesmithery game.tsp -tset src=ship\n"
+    "  STATEMENT    runs script statements, for example: tilesmithery game.tsp 'include \"build.spt\"'\n"
+    "\n"
+    "Without conversion or statements the project opens in the window.\n"
+    "A batch run writes the project file back and exits with 0, or 1 when an error was reported.\n";
+
+std::string programDirectory() {
+    std::vector<char> buffer(4096);
+    ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (n <= 0) return {};
+    std::string path(buffer.data(), size_t(n));
+    return ts::fromUtf8(ts::directoryOf(path));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(ts::fromUtf8(argv[i]));
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        std::printf("tilesmithery %s\n", TS_VERSION);
+        return 0;
+    }
+
+    ts::BatchHost host;
+    ts::App app(host);
+    std::string rest;
+    ts::StartMode mode = ts::prepareStartup(app, ts::joinArguments(args), programDirectory(), rest);
+    if (mode != ts::StartMode::Interactive) return ts::runBatch(app, mode, rest);
+
+    std::fputs("tilesmithery: the project window is not built yet; give a conversion or script statements "
+               "(see --help).\n",
+               stderr);
+    return 2;
+}

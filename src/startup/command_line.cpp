@@ -1,0 +1,55 @@
+#include "startup/command_line.h"
+
+namespace ts {
+
+std::string joinArguments(const std::vector<std::string>& args) {
+    std::string text;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (i) text += ' ';
+        if (i == 0 && args[i].find(' ') != std::string::npos) text += '"' + args[i] + '"';
+        else text += args[i];
+    }
+    return text;
+}
+
+CommandLineParts splitProjectAndRest(const std::string& commandLine) {
+    CommandLineParts parts;
+    if (!commandLine.empty() && commandLine[0] == '"') {
+        size_t close = commandLine.find('"', 1);
+        if (close == std::string::npos) {
+            parts.projectPath = commandLine.substr(1);
+        } else {
+            parts.projectPath = commandLine.substr(1, close - 1);
+            parts.rest = commandLine.substr(close + 1);
+        }
+    } else if (commandLine.empty() || commandLine[0] == '-') {
+        parts.projectPath = "projet.tsp";
+        parts.rest = commandLine;
+    } else {
+        size_t blank = commandLine.find(' ');
+        parts.projectPath = commandLine.substr(0, blank);
+        if (blank != std::string::npos) parts.rest = commandLine.substr(blank + 1);
+    }
+    size_t start = parts.rest.find_first_not_of(" \t");
+    parts.rest = start == std::string::npos ? std::string() : parts.rest.substr(start);
+    return parts;
+}
+
+std::vector<std::string> splitConversionPieces(const std::string& rest) {
+    std::vector<std::string> pieces;
+    std::string piece;
+    bool quoted = false;
+    for (char c : rest) {
+        if (c == '"') quoted = !quoted;
+        if (c == ':' && !quoted) {
+            pieces.push_back(piece);
+            piece.clear();
+        } else {
+            piece += c;
+        }
+    }
+    pieces.push_back(piece);
+    return pieces;
+}
+
+}  // namespace ts

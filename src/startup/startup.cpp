@@ -1,0 +1,56 @@
+#include "startup/startup.h"
+
+#include <vector>
+
+#include "host/file_system.h"
+#include "project/app_init.h"
+#include "project/app_state.h"
+#include "project/project_file.h"
+#include "script/identifier_table.h"
+#include "script/interpreter.h"
+#include "startup/command_line.h"
+
+namespace ts {
+
+namespace {
+void runConversionPiece(App& app, const std::string& piece) {
+    for (const auto& row : builtinIdentifiers()) {
+        if (row.name == "conv" && row.kind == IdentifierKind::Command) {
+            std::vector<char> args(piece.begin(), piece.end());
+            args.push_back(0);
+            row.command(app, args.data());
+            return;
+        }
+    }
+}
+}  // namespace
+
+StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
+                         std::string& rest) {
+    app.elements.records.clear();
+    app.programDirectory = programDirectory;
+    initializeApp(app);
+
+    CommandLineParts parts = splitProjectAndRest(commandLine);
+    app.projectPath = absolutePath(parts.projectPath);
+    setCurrentDirectory(directoryOf(app.projectPath));
+
+    ReadProject(app, app.projectPath);
+    setCurrentDirectory(directoryOf(app.projectPath));
+
+    rest = parts.rest;
+    if (rest.empty()) return StartMode::Interactive;
+    return rest[0] == '-' ? StartMode::BatchConversion : StartMode::BatchScript;
+}
+
+int runBatch(App& app, StartMode mode, const std::string& rest) {
+    if (mode == StartMode::BatchConversion) {
+        for (const auto& piece : splitConversionPieces(rest)) runConversionPiece(app, piece);
+    } else if (mode == StartMode::BatchScript) {
+        runScriptText(app, rest);
+    }
+    WriteProject(app, app.projectPath);
+    return app.host.failureSeen() ? 1 : 0;
+}
+
+}  // namespace ts

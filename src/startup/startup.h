@@ -1,0 +1,22 @@
+#pragma once
+// Start-up of the program: the state's defaults, the directories, the project file, and the
+// choice between the batch modes and the interactive window.
+#include <string>
+
+namespace ts {
+
+struct App;
+
+enum class StartMode { BatchConversion, BatchScript, Interactive };
+
+// Steps up to the choice of the mode: defaults, project path made absolute and its folder made
+// the current directory, project file read. Returns the mode and leaves the rest of the command
+// line in `rest`.
+StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
+                         std::string& rest);
+
+// Runs a batch mode to its end, then writes the project. The exit status: 0 when no error or
+// warning box and no diagnostic was shown, 1 otherwise.
+int runBatch(App& app, StartMode mode, const std::string& rest);
+
+}  // namespace ts
