@@ -5,15 +5,13 @@ dir=$1; seconds=${2:-30}
 root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
 for f in "$dir"/*; do
-  [ -x "$f" ] || continue
+  [ -f "$f" ] && [ -x "$f" ] || continue
   name=$(basename "$f")
   corpus="$dir/corpus-$name"; mkdir -p "$corpus"
   seeds="$root/fuzz/seeds/$name"
   echo "== $name ($seconds s)"
-  if [ -d "$seeds" ]; then
-    "$f" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 "$corpus" "$seeds" || status=1
-  else
-    "$f" -max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 "$corpus" || status=1
-  fi
+  args=(-max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 -timeout=20 "$corpus")
+  [ -d "$seeds" ] && args+=("$seeds")
+  (cd "$dir" && "$f" "${args[@]}") || status=1
 done
 exit $status

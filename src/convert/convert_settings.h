@@ -1,8 +1,29 @@
 #pragma once
-// The `convert` object's settings: colour effects, quantization and tiling parameters.
+// The `convert` object's settings (colour effects, quantization and tiling parameters) and the
+// conversion engine's image state: the effect tables, the decode and conversion surfaces, the
+// current pixel source with its window, and the source image's colour table.
 #include <cstdint>
+#include <vector>
+
+#include "editor/surface.h"
 
 namespace ts {
+
+// Entry v of a table is the output component, in the current depth's precision, for the 8-bit
+// source component v (rebuilt by rebuildEffectTables, convert/colour_effects.h).
+struct EffectTables {
+    uint8_t red[256] = {};
+    uint8_t green[256] = {};
+    uint8_t blue[256] = {};
+};
+
+// Source window: origin (x0, y0) and exclusive bounds (x1, y1) in surface coordinates. Image pixel
+// (x, y) is read at (x0 + x, y0 + y); a position outside 0 <= .. < x1 / y1 has no pixel.
+struct SourceWindow {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
+enum class PixelSourceKind { None, Decode, Conversion };
 
 struct ConvertSettings {
     uint8_t maskRed = 255, maskGreen = 0, maskBlue = 254;
@@ -22,6 +43,18 @@ struct ConvertSettings {
     int32_t palReducPost = 1;
     int32_t tileX = 8;
     int32_t tileY = 8;
+
+    // ---- engine state (not script settings) ----
+    EffectTables effects;
+    bool effectsBuilt = false;
+    Surface decodeSurface;      // the file as decoded, mask colour applied
+    Surface conversionSurface;  // the copy that a conversion reads
+    PixelSourceKind pixelSource = PixelSourceKind::None;
+    SourceWindow window;
+    // Colour table of the last loaded indexed image (ARGB words, file order); empty for
+    // true-colour files. usedEntries: leading entries up to the last one a pixel uses.
+    std::vector<uint32_t> sourceColourTable;
+    int usedEntries = 0;
 };
 
 }  // namespace ts

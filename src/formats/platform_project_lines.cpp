@@ -1,12 +1,37 @@
+// The project file's lines for parameter models and platforms.
+#include "formats/model.h"
+#include "formats/platform.h"
 #include "formats/project_lines.h"
 #include "host/message_box.h"
 #include "project/app_state.h"
+#include "script/values.h"
 
 namespace ts {
+
+namespace {
+constexpr size_t kQuotedNameMax = 512;
+}
+
 std::string projectModelLines(const App& app) {
-    return "  DefineModel \"Default\"\t\t{\n  }\n  Model = \"Default\"\n\n";
+    std::string out;
+    for (const Model& model : app.models.models) {
+        out += formatText("  DefineModel \"%s\"\t\t{\n", model.name.c_str());
+        for (const ModelParam& param : model.params) {
+            out += formatText("  \t%i, %i, %s, %s\n", param.kind, param.size,
+                              quoteString(param.name, '"', kQuotedNameMax).c_str(),
+                              quoteString(param.defaultText, '"', kQuotedNameMax).c_str());
+        }
+        out += "  }\n";
+    }
+    out += formatText("  Model = \"%s\"\n\n", currentModel(app).name.c_str());
+    return out;
 }
+
 std::string projectPlatformLines(const App& app) {
-    return "  Platform = \"Game Boy Advance, Nintendo\"\n";
+    std::string out = formatText("  Platform = \"%s\"\n", currentPlatform(app).name);
+    for (const PlatformRecord& record : app.platforms.records)
+        if (record.writeSettings) record.writeSettings(app, 0, out);
+    return out;
 }
+
 }  // namespace ts

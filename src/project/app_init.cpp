@@ -1,6 +1,9 @@
 #include "project/app_init.h"
 
 #include "project/app_state.h"
+#include "formats/platform.h"
+#include "formats/format_commands.h"
+#include "convert/colour_effects.h"
 
 namespace ts {
 
@@ -10,6 +13,9 @@ void initializeApp(App& app) {
     app.editor = EditorSettings{};
     app.elements.records.clear();
     // Each subsystem adds its start-up step below, in start-up order.
+    initFormats(app);          // format table with "Standard" selected; template variables
+    initializePlatforms(app);  // both platform records, GBA selected; the model table
+    rebuildEffectTables(app);  // the colour effect tables for the selected depth
 }
 
 }  // namespace ts

@@ -1,10 +1,13 @@
 #pragma once
 // The project's entries: tilesets, maps, lists, palettes, bitmaps and the folders that group them.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace ts {
+
+struct App;
 
 enum ElementType : uint32_t {
     TYPE_AUCUN = 0,
@@ -38,8 +41,16 @@ struct ElementRecord {
     bool inFolder() const { return typeAndFlags & kInFolderFlag; }
 };
 
+// Lets the main window keep its tree in step with the table. `added` runs after a record was
+// appended (with its index); `removing` runs just before the record at that index is taken out.
+struct ElementObserver {
+    std::function<void(App&, int index)> added;
+    std::function<void(App&, int index)> removing;
+};
+
 struct ElementTable {
     std::vector<ElementRecord> records;  // at most kElementCapacity, in insertion order
+    ElementObserver observer;
     int count() const { return int(records.size()); }
 };
 

@@ -1,7 +1,11 @@
 #include "script/identifier_table.h"
 
 #include "project/app_state.h"
-#include "script/conv_placeholder.h"
+#include "convert/conv_command.h"
+#include "convert/convert_commands.h"
+#include "formats/format_commands.h"
+#include "formats/platform_commands.h"
+#include "project/project_commands.h"
 #include "script/script_commands.h"
 
 namespace ts {
@@ -72,11 +76,18 @@ const ScriptObjectDef kFolders{{
     array("dossier", kDefFolders),
 }};
 
+const ScriptObjectDef kList{{
+    command("resetparams", cmdListResetParams),
+    command("reinitparams", cmdListResetParams),
+    command("addparam", cmdListAddParam),
+    command("ajparam", cmdListAddParam),
+}};
+
 const ScriptObjectDef kSystem{{
     variable("directory", K::StringVariable, TS_VAR(system.directory)),
     variable("r\xE9pertoire", K::StringVariable, TS_VAR(system.directory)),
-    command("maxobjects", cmdSystemMaxObjects),
-    command("objetsmax", cmdSystemMaxObjects),
+    command("maxobjects", cmdMaxObjects),
+    command("objetsmax", cmdMaxObjects),
     variable("savemapsparams", K::IntVariable, TS_VAR(system.saveMapsParams)),
     variable("sauverparamsmaps", K::IntVariable, TS_VAR(system.saveMapsParams)),
     variable("savemapsparamsauto", K::IntVariable, TS_VAR(system.saveMapsParamsAuto)),
@@ -89,8 +100,22 @@ const ScriptObjectDef kSystem{{
 }};
 
 const ScriptObjectDef kConvert{{
+    command("maskcolor", cmdMaskColor),
+    command("couleurmasque", cmdMaskColor),
+    command("zerocolor", cmdZeroColor),
+    command("couleurzero", cmdZeroColor),
     variable("usemaxcolors", K::IntVariable, TS_VAR(convert.useMaxColors)),
     variable("utilmaxcoul", K::IntVariable, TS_VAR(convert.useMaxColors)),
+    command("lighting", cmdLighting),
+    command("luminosite", cmdLighting),
+    command("shades", cmdShades),
+    command("nuances", cmdShades),
+    command("shadesbefore", cmdShadesBefore),
+    command("nuancesavant", cmdShadesBefore),
+    command("quantization", cmdQuantization),
+    command("mode", cmdQuantization),
+    command("truncate", cmdTruncate),
+    command("tronquer", cmdTruncate),
     variable("maxprecision", K::IntVariable, TS_VAR(convert.maxPrecision)),
     variable("precisionmax", K::IntVariable, TS_VAR(convert.maxPrecision)),
     variable("colorization", K::IntVariable, TS_VAR(convert.colorization)),
@@ -154,10 +179,16 @@ std::vector<ScriptIdentifier> buildTable() {
     t.push_back(command("exec", cmdExec));
     t.push_back(command("goto", cmdGoto));
     t.push_back(command("retour", cmdReturn));
+    t.push_back(command("effets", cmdLighting));
+    t.push_back(command("defformat", cmdDefineFormat));
+    t.push_back(command("defmodele", cmdDefineModel));
     t.push_back(command("format", cmdFormat));
     t.push_back(command("modele", cmdModel));
+    t.push_back(command("selformat", cmdSetFormat));
+    t.push_back(command("selmodele", cmdSetModel));
     t.push_back(command("inclure", cmdInclude));
     t.push_back(command("faire", cmdDo));
+    t.push_back(command("plateforme", cmdPlatform));
     t.push_back(variable("messages", K::IntVariable, TS_VAR(system.messages)));
     t.push_back(variable("r\xE9pertoire", K::StringVariable, TS_VAR(system.directory)));
     t.push_back(variable("script", K::StringVariable, TS_VAR(system.scriptName)));
@@ -175,19 +206,29 @@ std::vector<ScriptIdentifier> buildTable() {
     t.push_back(command("exec", cmdExec));
     t.push_back(command("goto", cmdGoto));
     t.push_back(command("return", cmdReturn));
+    t.push_back(command("effects", cmdLighting));
+    t.push_back(command("definefmt", cmdDefineFormat));
+    t.push_back(command("definemodel", cmdDefineModel));
     t.push_back(command("format", cmdFormat));
     t.push_back(command("model", cmdModel));
+    t.push_back(command("setformat", cmdSetFormat));
+    t.push_back(command("setmodel", cmdSetModel));
     t.push_back(command("include", cmdInclude));
     t.push_back(command("do", cmdDo));
+    t.push_back(command("platform", cmdPlatform));
     t.push_back(variable("messages", K::IntVariable, TS_VAR(system.messages)));
     t.push_back(variable("directory", K::StringVariable, TS_VAR(system.directory)));
     t.push_back(variable("script", K::StringVariable, TS_VAR(system.scriptName)));
     t.push_back(variable("userhelp", K::StringVariable, TS_VAR(system.userHelp)));
     t.push_back(object("folders", kFolders));
     t.push_back(array("deffolder", kDefFolders));
-    t.push_back(command("conv", cmdConvPlaceholder));
+    t.push_back(command("conv", cmdConv));
+    t.push_back(command("nettoie-projet", cmdCleanProject));
+    t.push_back(command("clean-project", cmdCleanProject));
     t.push_back(object("system", kSystem));
     t.push_back(object("convert", kConvert));
+    t.push_back(object("liste", kList));
+    t.push_back(object("list", kList));
     return t;
 }
 

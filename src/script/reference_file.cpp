@@ -181,7 +181,12 @@ void readSection(App& app, const std::string& templ, const ElementRecord& elemen
     if (loadReferenceText(app, text) != FileState::Valid) return;
     SectionSpan s = locateSection(text, element.file);
     if (!s.found) return;
-    matchTemplate(app, text.data() + s.contentStart, s.next - s.contentStart, 0, templ);
+    // The record was written with the template's carriage returns dropped; match it the same way.
+    std::string withoutCarriageReturns;
+    withoutCarriageReturns.reserve(templ.size());
+    for (char c : templ)
+        if (c != '\r') withoutCarriageReturns += c;
+    matchTemplate(app, text.data() + s.contentStart, s.next - s.contentStart, 0, withoutCarriageReturns);
 }
 
 void writeSection(App& app, const std::string& templ, const ElementRecord& element) {

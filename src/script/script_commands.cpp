@@ -128,9 +128,5 @@ void cmdSystemMaxMemory(App& app, char* args) { app.system.maxMemory = parseSize
 
 void cmdSystemEmulGba(App& app, char* args) { app.system.emulGba = parseValue(args); }
 
-void cmdSystemMaxObjects(App& app, char* args) {
-    int32_t v = parseValue(args);
-    app.system.maxObjects = v < 3 ? 3 : v;
-}
 
 }  // namespace ts

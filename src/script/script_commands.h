@@ -17,5 +17,4 @@ void cmdInclude(App& app, char* args);
 void cmdDo(App& app, char* args);
 void cmdSystemMaxMemory(App& app, char* args);
 void cmdSystemEmulGba(App& app, char* args);
-void cmdSystemMaxObjects(App& app, char* args);
 }  // namespace ts

@@ -1,0 +1,141 @@
+// Quantization speed on a 1024 x 1024 photograph-like image: the standard method with its
+// precision search (fast and reference versions), the optimal method and halftone.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "convert/colour_effects.h"
+#include "convert/image_file.h"
+#include "convert/quantize.h"
+#include "host/host_services.h"
+#include "project/app_init.h"
+#include "project/app_state.h"
+
+using namespace ts;
+
+namespace {
+
+constexpr int kSide = 1024;
+
+uint32_t hashNoise(uint32_t x) {
+    x ^= x >> 16;
+    x *= 0x7feb352d;
+    x ^= x >> 15;
+    x *= 0x846ca68b;
+    x ^= x >> 16;
+    return x;
+}
+
+// Smooth gradients, a few soft shapes and grain: thousands of distinct colours, deterministic.
+void makePhoto(Surface& s) {
+    createSurface(s, kSide, kSide);
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            const double fx = x / double(kSide), fy = y / double(kSide);
+            const double disc = std::exp(-((fx - 0.6) * (fx - 0.6) + (fy - 0.4) * (fy - 0.4)) * 18.0);
+            const uint32_t n = hashNoise(uint32_t(y * kSide + x));
+            auto clamp = [](double v) { return v < 0 ? 0u : v > 255 ? 255u : uint32_t(v); };
+            const uint32_t r = clamp(60 + 150 * fx + 80 * disc + std::sin(fy * 9) * 20 + int(n & 15) - 8);
+            const uint32_t g = clamp(40 + 120 * fy + 60 * disc + std::cos(fx * 7) * 25 + int((n >> 4) & 15) - 8);
+            const uint32_t b = clamp(180 - 120 * fx * fy + 40 * std::sin((fx + fy) * 5) + int((n >> 8) & 15) - 8);
+            s.at(x, y) = 0xFF000000u | r << 16 | g << 8 | b;
+        }
+}
+
+struct Fixture {
+    RecordingHost host;
+    App app{host};
+    Surface photo;
+    Fixture() {
+        initializeApp(app);
+        app.system.messages = 0;
+        makePhoto(photo);
+        reset();
+    }
+    void reset() {
+        copySurface(app.convert.decodeSurface, photo);
+        copySurface(app.convert.conversionSurface, photo);
+        selectPixelSource(app, PixelSourceKind::Conversion);
+    }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+QuantizePositions full() { return QuantizePositions{0, 0, 256, 0}; }
+
+// The binary precision search as the tileset pipeline runs it, over a given method.
+template <typename Method>
+int binarySearch(App& app, IndexImage& image, WorkingPalette& palette, Method method) {
+    if (method(app, image, palette, 0, full()) >= 0) return 0;
+    int lo = -1, hi = app.convert.maxPrecision, t = hi;
+    for (;;) {
+        if (method(app, image, palette, t, full()) < 0) lo = t;
+        else hi = t;
+        if (lo + 1 >= hi) break;
+        t = (lo + hi) / 2;
+    }
+    return method(app, image, palette, hi, full());
+}
+
+void BM_StandardPrecisionSearch(benchmark::State& state) {
+    Fixture& f = fixture();
+    IndexImage image;
+    image.resize(kSide, kSide);
+    WorkingPalette palette;
+    int colours = 0;
+    for (auto _ : state) {
+        colours = quantizeStandardSearch(f.app, image, palette, full(), PrecisionSearch::Binary);
+        benchmark::DoNotOptimize(colours);
+    }
+    state.counters["colours"] = colours;
+}
+BENCHMARK(BM_StandardPrecisionSearch)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_StandardPrecisionSearchNaive(benchmark::State& state) {
+    Fixture& f = fixture();
+    IndexImage image;
+    image.resize(kSide, kSide);
+    WorkingPalette palette;
+    int colours = 0;
+    for (auto _ : state) {
+        colours = binarySearch(f.app, image, palette, quantizeStandardNaive);
+        benchmark::DoNotOptimize(colours);
+    }
+    state.counters["colours"] = colours;
+}
+BENCHMARK(BM_StandardPrecisionSearchNaive)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_Optimal(benchmark::State& state) {
+    Fixture& f = fixture();
+    IndexImage image;
+    image.resize(kSide, kSide);
+    WorkingPalette palette;
+    int colours = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.reset();  // the method rewrites the decode surface with effect colours
+        state.ResumeTiming();
+        colours = quantizeOptimal(f.app, image, palette, full());
+        benchmark::DoNotOptimize(colours);
+    }
+    state.counters["colours"] = colours;
+}
+BENCHMARK(BM_Optimal)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_Halftone(benchmark::State& state) {
+    Fixture& f = fixture();
+    f.reset();
+    selectPixelSource(f.app, PixelSourceKind::Decode);
+    IndexImage image;
+    image.resize(kSide, kSide);
+    WorkingPalette palette;
+    for (auto _ : state) benchmark::DoNotOptimize(quantizeHalftone(f.app, image, palette, full()));
+    f.reset();
+}
+BENCHMARK(BM_Halftone)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace

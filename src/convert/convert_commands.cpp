@@ -1,0 +1,211 @@
+#include "convert/convert_commands.h"
+
+#include <cctype>
+#include <cstring>
+
+#include "convert/colour_effects.h"
+#include "host/message_box.h"
+#include "project/app_state.h"
+#include "resources/texts.h"
+#include "script/values.h"
+
+namespace ts {
+
+namespace {
+
+void reportScriptError(App& app, const std::string& text) {
+    showBox(app.host, tr(T::CaptionScriptError), text, Icon::Error);
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+const char* skipBlanks(const char* p) {
+    while (isBlank(*p)) ++p;
+    return p;
+}
+
+// Optional blanks, "=" and blanks between a keyword (or a property name) and its value.
+const char* skipAssignment(const char* p) {
+    p = skipBlanks(p);
+    if (*p == '=') ++p;
+    return skipBlanks(p);
+}
+
+bool startsWithNoCase(const char* p, const char* word) {
+    for (; *word; ++p, ++word)
+        if (std::tolower(static_cast<unsigned char>(*p)) != *word) return false;
+    return true;
+}
+
+// A real number; a "%" before the next blank, tab, comma, ")" or the end makes it a percentage
+// of 255.
+double readLightingNumber(const char* p) {
+    double value = parseDouble(p);
+    for (const char* q = p; *q && !isBlank(*q) && *q != ',' && *q != ')'; ++q) {
+        if (*q == '%') {
+            value = value * 255.0 / 100.0;
+            break;
+        }
+    }
+    return value;
+}
+
+// Reads a colour triple at p into out[3]. Returns the position after it, or null on a syntax
+// error.
+const char* readTriple(const char* p, double out[3]) {
+    if (std::isdigit(static_cast<unsigned char>(*p))) {
+        out[0] = out[1] = out[2] = readLightingNumber(p);
+        while (*p && !isBlank(*p)) ++p;
+        return skipBlanks(p);
+    }
+    if (startsWithNoCase(p, "rgb")) {
+        p = skipBlanks(p + 3);
+        if (*p == '(') ++p;
+        p = skipBlanks(p);
+        for (int i = 0; i < 3; ++i) {
+            out[i] = readLightingNumber(p);
+            p = nextArgument(p);
+        }
+        return p;
+    }
+    return nullptr;
+}
+
+const char* flagText(int32_t value) { return value ? "true" : "false"; }
+
+struct MethodName {
+    const char* name;
+    int code;
+};
+constexpr MethodName kMethodNames[] = {
+    {"initial", 0}, {"normal", 0}, {"halftone", 1}, {"tram\xE9", 1}, {"optimal", 2}, {"meilleur", 2},
+};
+
+}  // namespace
+
+void cmdLighting(App& app, char* args) {
+    const char* p = skipBlanks(args);
+    ConvertSettings& c = app.convert;
+    while (*p) {
+        double* target = nullptr;
+        bool isGamma = false;
+        if (startsWithNoCase(p, "gamma")) {
+            target = c.gamma;
+            isGamma = true;
+            p += 5;
+        } else if (startsWithNoCase(p, "add")) {
+            target = c.add;
+            p += 3;
+        } else if (startsWithNoCase(p, "alpha")) {
+            target = c.alpha;
+            p += 5;
+        } else {
+            reportScriptError(app, tr(T::ImgLightingUnknownParameter));
+            break;
+        }
+        p = skipAssignment(p);
+        double values[3];
+        const char* next = readTriple(p, values);
+        if (!next) {
+            reportScriptError(app, formatText(tr(T::ImgLightingParseError), p));
+            break;
+        }
+        for (int i = 0; i < 3; ++i) target[i] = isGamma ? 1.0 / values[i] : values[i];
+        p = skipBlanks(next);
+    }
+    rebuildEffectTables(app);
+}
+
+void cmdShades(App& app, char* args) {
+    const int32_t shades = parseValue(skipAssignment(args));
+    if (shades < 2 || shades > 256) {
+        // One shade would blacken every colour and zero would divide by zero.
+        reportScriptError(app, formatText(tr(T::ImgShadesOutOfRange), shades));
+        return;
+    }
+    app.convert.shades = shades - 1;
+    rebuildEffectTables(app);
+}
+
+void cmdShadesBefore(App& app, char* args) {
+    app.convert.shadesBefore = parseValue(skipAssignment(args));
+    rebuildEffectTables(app);
+}
+
+void cmdTruncate(App& app, char* args) {
+    app.convert.truncate = parseValue(skipAssignment(args));
+    rebuildEffectTables(app);
+}
+
+void cmdQuantization(App& app, char* args) {
+    const char* p = skipAssignment(args);
+    if (*p == '0' || *p == '1' || *p == '2') {
+        app.convert.quantization = *p - '0';
+        return;
+    }
+    std::string name(p);
+    while (!name.empty() && (isBlank(name.back()) || name.back() == '\r' || name.back() == '\n'))
+        name.pop_back();
+    for (const MethodName& m : kMethodNames) {
+        if (name == m.name) {
+            app.convert.quantization = m.code;
+            return;
+        }
+    }
+    reportScriptError(app, formatText(tr(T::ImgQuantizationNotFound), name.c_str()));
+}
+
+void cmdMaskColor(App& app, char* args) {
+    const uint32_t v = uint32_t(parseValue(skipAssignment(args)));
+    app.convert.maskRed = uint8_t(v & 0xFF);
+    app.convert.maskGreen = uint8_t((v >> 8) & 0xFF);
+    app.convert.maskBlue = uint8_t((v >> 16) & 0xFF);
+}
+
+void cmdZeroColor(App& app, char* args) {
+    const uint32_t v = uint32_t(parseValue(skipAssignment(args)));
+    app.convert.zeroRed = uint8_t((v & 0xFF) / 8);
+    app.convert.zeroGreen = uint8_t(((v >> 8) & 0xFF) / 8);
+    app.convert.zeroBlue = uint8_t(((v >> 16) & 0xFF) / 8);
+}
+
+const char* quantizationName(int code) {
+    switch (code) {
+        case 0: return "initial";
+        case 1: return "halftone";
+        case 2: return "optimal";
+        default: return "";
+    }
+}
+
+std::string projectConvertHeaderLines(const App& app) {
+    const ConvertSettings& c = app.convert;
+    return formatText(
+        "\n  convert.maskColor = RGB(%i,%i,%i)\n  convert.lighting   GAMMA=RGB(%.3f,%.3f,%.3f)  "
+        "ADD=RGB(%.1f,%.1f,%.1f)  ALPHA=RGB(%.1f,%.1f,%.1f)\n  convert.mode = %i\n\n",
+        c.maskRed, c.maskGreen, c.maskBlue, 1.0 / c.gamma[0], 1.0 / c.gamma[1], 1.0 / c.gamma[2],
+        c.add[0], c.add[1], c.add[2], c.alpha[0], c.alpha[1], c.alpha[2], c.quantization);
+}
+
+std::string projectConvertEffectLines(const App& app) {
+    const ConvertSettings& c = app.convert;
+    std::string out;
+    if (c.shades != 255) out += formatText("  convert.shades = %i\n", c.shades + 1);
+    if (c.shadesBefore) out += formatText("  convert.shadesBefore = %s\n", flagText(1));
+    if (c.truncate) out += formatText("  convert.truncate = %s\n", flagText(1));
+    if (c.useMaxColors) out += formatText("  convert.useMaxColors = %s\n", flagText(1));
+    if (c.maxPrecision != 512) out += formatText("  convert.maxPrecision = %i\n", c.maxPrecision);
+    return out;
+}
+
+std::string projectConvertPaletteLines(const App& app) {
+    const ConvertSettings& c = app.convert;
+    std::string out;
+    if (c.colorization != 0) out += formatText("  convert.colorization = %i\n", c.colorization);
+    if (c.fastPalReduction != 1)
+        out += formatText("  convert.fastPalReduction = %s\n", flagText(c.fastPalReduction));
+    if (c.palReducPost != 1)
+        out += formatText("  convert.palReducPost = %s\n", flagText(c.palReducPost));
+    return out;
+}
+
+}  // namespace ts

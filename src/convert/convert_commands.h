@@ -1,0 +1,30 @@
+#pragma once
+// Handlers of the `convert` object's commands and of the top-level `effects` command, and the
+// `convert` lines of the project file.
+#include <string>
+
+namespace ts {
+
+struct App;
+
+void cmdLighting(App& app, char* args);      // convert.lighting / luminosite, effects / effets
+void cmdShades(App& app, char* args);        // convert.shades / nuances (2..256)
+void cmdShadesBefore(App& app, char* args);  // convert.shadesbefore / nuancesavant
+void cmdTruncate(App& app, char* args);      // convert.truncate / tronquer
+void cmdQuantization(App& app, char* args);  // convert.quantization / mode
+void cmdMaskColor(App& app, char* args);     // convert.maskcolor / couleurmasque
+void cmdZeroColor(App& app, char* args);     // convert.zerocolor / couleurzero
+
+// Name of a quantization method code in the table (English), or "" for an unknown code.
+const char* quantizationName(int code);
+
+// Project file, infos section: the block "\n  convert.maskColor = ...\n  convert.lighting ...\n
+// convert.mode = %i\n\n" written after the UserHelp line.
+std::string projectConvertHeaderLines(const App& app);
+// The lines written only when they differ from their defaults, in two groups:
+// shades, shadesBefore, truncate, useMaxColors, maxPrecision (before system.emulGBA) ...
+std::string projectConvertEffectLines(const App& app);
+// ... and colorization, fastPalReduction, palReducPost (after system.emulGBA).
+std::string projectConvertPaletteLines(const App& app);
+
+}  // namespace ts

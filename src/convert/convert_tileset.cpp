@@ -1,0 +1,165 @@
+#include "convert/convert_tileset.h"
+
+#include <algorithm>
+
+#include "convert/colour_effects.h"
+#include "convert/convert_tileset_steps.h"
+#include "convert/image_file.h"
+#include "convert/multi_palette.h"
+#include "convert/quantize.h"
+#include "convert/tile_stage.h"
+#include "formats/platform.h"
+#include "host/message_box.h"
+#include "project/app_state.h"
+#include "resources/texts.h"
+
+namespace ts {
+
+namespace {
+
+// The colour stage on the palette path. Fills the index image and the working palette; gives the
+// palette's colour count, or 0 when the conversion ends.
+int paletteStage(App& app, const ConversionRequest& request, const DepthInfo& depth, int colorCount,
+                 IndexImage& image, WorkingPalette& palette) {
+    const int capacity = std::max(currentPlatform(app).paletteCapacity, kPaletteEntries);
+    palette.assign(size_t(capacity) + 100, 0);
+    QuantizePositions pos;
+    int existing = 0;
+    if (request.existingPalette >= 0) {
+        existing = loadExistingPalette(app, request.existingPalette, palette);
+        if (existing < 0) return 0;
+    }
+    const int K = std::max(depth.colorsPerSubPalette, 1);
+    if (request.paletteReuse) {
+        pos.searchStart = 0;
+        pos.newStart = existing;
+        pos.limit = colorCount;
+    } else {
+        pos.searchStart = existing;
+        pos.newStart = existing;
+        if (depth.indexed) {
+            pos.newStart = (existing + K - 1) / K * K;
+            pos.limit = pos.newStart + K;
+        } else {
+            pos.limit = colorCount;
+        }
+    }
+    const bool colourZeroTransparent = depth.color0Transparent != 0;
+    bool sourceTable = false;
+    int count = 0;
+    pos.fillIndex = depth.indexed && !request.paletteReuse ? uint32_t(pos.newStart) : 0u;
+    if (sourceTableFits(app, palette, pos)) {
+        sourceTable = true;
+        count = quantizeFromSourceTable(app, image, palette, pos);
+    } else {
+        if (colourZeroTransparent && existing > 0) {
+            dropFirstEntry(palette, pos.newStart);
+            pos.newStart = std::max(pos.newStart - 1, pos.searchStart);
+            pos.fillIndex = depth.indexed && !request.paletteReuse ? uint32_t(pos.newStart) : 0u;
+        }
+        count = quantizeWithCurrentMethod(app, image, palette, pos, PrecisionSearch::Binary);
+    }
+    if (count <= 0) return 0;
+    if (colourZeroTransparent && !sourceTable) insertZeroColour(app, palette, count);
+    return count;
+}
+
+void reportProgress(App& app, double fraction) { app.host.progress(tr(T::ConvertProgressPalettes), fraction); }
+
+}  // namespace
+
+int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
+    const DepthInfo& depth = currentDepth(app);
+    const int depthIndex = currentDepthIndex(app);
+    const int mapType = currentMapType(app);
+    const bool multiPalette = depth.paletteKind == 2 && colorCount > depth.colorsPerSubPalette;
+
+    // Working size and buffers.
+    int imageWidth = request.imageWidth, imageHeight = request.imageHeight;
+    if ((imageWidth <= 0 || imageHeight <= 0) && currentPixelSource(app)) {
+        imageWidth = currentPixelSource(app)->width;
+        imageHeight = currentPixelSource(app)->height;
+    }
+    int64_t workSide[2] = {request.workWidth, request.workHeight};
+    if (!applyWorkingSizeRule(imageWidth, imageHeight, request.tileWidth, request.tileHeight, workSide[0],
+                              workSide[1]))
+        return 0;
+    IndexImage image;
+    if (!allocateIndexImage(app, image, workSide[0], workSide[1])) return 0;
+    const int workWidth = int(workSide[0]), workHeight = int(workSide[1]);
+
+    // Colours.
+    WorkingPalette palette;
+    int paletteCount = 0;
+    if (depth.paletteKind == 0 || multiPalette) {
+        directColours(app, image);
+    } else {
+        paletteCount = paletteStage(app, request, depth, colorCount, image, palette);
+        if (paletteCount <= 0) return 0;
+    }
+
+    // Tile numbering: an existing tileset's tiles come first.
+    TileStore store;
+    store.tileWidth = request.tileWidth;
+    store.tileHeight = request.tileHeight;
+    TilingOptions options;
+    options.matching = request.tileMatching;
+    options.rotationMap = mapType == MapRotation;
+    int existingTiles = 0;
+    if (request.existingTileset >= 0 && request.existingTileset < app.elements.count()) {
+        const PlatformRecord& platform = currentPlatform(app);
+        if (!platform.loadTileset) return 0;
+        int loadedDepth = depthIndex;
+        std::vector<uint32_t> pixels;
+        const int blocks = platform.loadTileset(app, 0, loadedDepth, nullptr, pixels,
+                                                app.elements.records[size_t(request.existingTileset)], false);
+        if (blocks <= 0) return 0;
+        existingTiles = blocks / store.blocksPerTile();
+        pixels.resize(size_t(existingTiles) * size_t(store.valuesPerTile()), 0);
+        store.values = std::move(pixels);
+        store.count = existingTiles;
+        options.searchStart = request.tilesetReuse ? 0 : existingTiles;
+    } else if (app.convert.firstTileEmpty) {
+        store.appendEmpty();
+    }
+
+    std::vector<uint32_t> map;
+    if (cutIntoTiles(image.values.data(), workWidth, workHeight, options, store, map) != TilingStatus::Ok) {
+        showBox(app.host, tr(T::CaptionTilesConverter), tr(T::ConvertTooManyTiles), Icon::Error);
+        return 0;
+    }
+    image = IndexImage{};
+
+    if (multiPalette) {
+        const MapEntryLayout& layout = currentMapLayout(app);
+        MultiPaletteParams params;
+        params.colorsPerSubPalette = depth.colorsPerSubPalette;
+        params.colorCount = colorCount;
+        params.reserved = depth.color0Transparent ? 1 : 0;
+        params.colorization = app.convert.colorization;
+        params.fastPalReduction = app.convert.fastPalReduction != 0;
+        params.palReducPost = app.convert.palReducPost != 0;
+        // A map type without a palette field (or with the field switched off) carries no group.
+        params.paletteShift = layout.paletteMask == 0 ? 32u : layout.paletteShift;
+        params.progress = [&app](double f) { reportProgress(app, f); };
+        params.tooManyBlocks = [&app] { showBox(app.host, tr(T::CaptionDebugging), tr(T::ConvertTooManyBlocksPerPalette)); };
+        MultiPaletteResult result;
+        if (assignSubPalettes(store, existingTiles, params, result) < 1) return 0;
+        for (uint32_t& entry : map)
+            if (entry < result.tileValues.size()) entry = result.tileValues[entry];
+        palette = std::move(result.palette);
+        paletteCount = result.colorCount;
+    }
+
+    // Output: map, tileset, palette.
+    app.formats.shared.tileX = request.tileWidth;
+    app.formats.shared.tileY = request.tileHeight;
+    const int mapWidth = workWidth / request.tileWidth, mapHeight = workHeight / request.tileHeight;
+    if (request.makeMap) saveMapWithName(app, request, mapWidth, mapHeight, map.data());
+    saveTilesetWithName(app, request, depthIndex, store.values.data(), store.count, request.tileWidth,
+                        request.tileHeight);
+    if (depth.paletteKind != 0) savePaletteWithName(app, request, palette.data(), paletteCount);
+    return 1;
+}
+
+}  // namespace ts

@@ -1,0 +1,87 @@
+// PNG, JPEG and BMP through QImage. Indexed PNG and BMP files come back as Indexed8 (or Mono)
+// images whose colorTable() is the file's own table in file order.
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <cstring>
+
+#include "convert/image_file_codecs.h"
+
+namespace ts {
+
+DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedImage& out) {
+    if (size == 0 || size > size_t(INT32_MAX)) return DecodeResult::Undecodable;
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly)) return DecodeResult::Undecodable;
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    const QSize announced = reader.size();
+    if (announced.isValid()) {
+        out.declaredWidth = announced.width();
+        out.declaredHeight = announced.height();
+        if (announced.width() == 0 || announced.height() == 0) return DecodeResult::Empty;
+        if (!surfaceSizeAllowed(announced.width(), announced.height())) return DecodeResult::TooLarge;
+    }
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) {
+        if (reader.error() == QImageReader::InvalidDataError && announced.isValid() &&
+            !surfaceSizeAllowed(announced.width(), announced.height()))
+            return DecodeResult::TooLarge;
+        return DecodeResult::Undecodable;
+    }
+    out.declaredWidth = image.width();
+    out.declaredHeight = image.height();
+    if (image.width() == 0 || image.height() == 0) return DecodeResult::Empty;
+    if (!surfaceSizeAllowed(image.width(), image.height())) return DecodeResult::TooLarge;
+
+    out.colourTable.clear();
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_Indexed8 || format == QImage::Format_Mono ||
+        format == QImage::Format_MonoLSB) {
+        const QList<QRgb> table = image.colorTable();
+        out.colourTable.assign(table.begin(), table.end());
+    }
+    if (format != QImage::Format_ARGB32) {
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        if (image.isNull()) return DecodeResult::Undecodable;
+    }
+    if (!createSurface(out.surface, image.width(), image.height())) return DecodeResult::TooLarge;
+    for (int y = 0; y < image.height(); ++y)
+        std::memcpy(out.surface.row(y), image.constScanLine(y), size_t(image.width()) * 4);
+    return DecodeResult::Ok;
+}
+
+bool encodeWithImageLibrary(const EncodeInput& in, const char* format, std::string& bytes) {
+    const Surface& s = *in.surface;
+    QImage image;
+    if (!in.table.empty()) {
+        image = QImage(s.width, s.height, QImage::Format_Indexed8);
+        if (image.isNull()) return false;
+        QList<QRgb> table;
+        for (uint32_t c : in.table) table.push_back(0xFF000000u | c);
+        image.setColorTable(table);
+        for (int y = 0; y < s.height; ++y)
+            std::memcpy(image.scanLine(y), in.indices.data() + size_t(y) * size_t(s.width), size_t(s.width));
+    } else {
+        image = QImage(s.width, s.height, QImage::Format_RGB32);
+        if (image.isNull()) return false;
+        for (int y = 0; y < s.height; ++y) {
+            uint32_t* dst = reinterpret_cast<uint32_t*>(image.scanLine(y));
+            const uint32_t* src = s.row(y);
+            for (int x = 0; x < s.width; ++x) dst[x] = 0xFF000000u | src[x];
+        }
+    }
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::WriteOnly)) return false;
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image)) return false;
+    bytes.assign(data.constData(), size_t(data.size()));
+    return true;
+}
+
+}  // namespace ts

@@ -1,0 +1,46 @@
+#pragma once
+// Multi-palette assignment: builds up to P sub-palettes of B colours from the tiles of an image
+// and gives every tile the sub-palette that fits it best.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "convert/tile_stage.h"
+
+namespace ts {
+
+struct MultiPaletteParams {
+    int colorsPerSubPalette = 16;  // B
+    int colorCount = 255;          // wanted colours; P = (colorCount + B - 1) / B
+    int reserved = 1;              // R: 1 when colour 0 is transparent
+    // Colorization weight: 0 none; > 0 weighs palette changes; -1 weighs new colours (100 each);
+    // -2 takes the whole image's error (every block on its best group) as the cost.
+    int colorization = 0;
+    bool fastPalReduction = true;
+    bool palReducPost = true;
+    uint32_t paletteShift = 12;  // 32 or more: the map type has no palette field
+    int threads = 0;             // 0: one per processor; results never depend on it
+    // Progress of the whole procedure (0..1); called on the calling thread.
+    std::function<void(double)> progress;
+    // A group already holds its 10000 blocks (the block stays out of the group's list).
+    std::function<void()> tooManyBlocks;
+};
+
+struct MultiPaletteResult {
+    // For every tile of the store: (group << palette shift) | tile number.
+    std::vector<uint32_t> tileValues;
+    std::vector<uint32_t> palette;  // B entries per group, bytes blue, green, red, alpha
+    int groups = 0;
+    int colorCount = 0;             // B x groups; 0 when no group could be made
+};
+
+constexpr int kMaxBlocksPerGroup = 10000;
+
+// Tiles firstTile .. store.count - 1 hold direct colours (bytes blue, green, red, alpha in the
+// depth's precision); they are rewritten as indices into their sub-palette. Tiles before
+// firstTile (an existing tileset) are left as they are and keep sub-palette 0. Returns the
+// number of colours (B x groups), 0 when no group could be made.
+int assignSubPalettes(TileStore& store, int firstTile, const MultiPaletteParams& params,
+                      MultiPaletteResult& result);
+
+}  // namespace ts

@@ -1,0 +1,181 @@
+// The standard method: colours in order of first appearance, merged within a distance threshold,
+// and its precision search.
+#include <algorithm>
+
+#include "convert/colour_effects.h"
+#include "convert/image_file.h"
+#include "convert/quantize.h"
+#include "convert/quantize_colour_cache.h"
+#include "host/message_box.h"
+#include "project/app_state.h"
+#include "resources/texts.h"
+
+namespace ts {
+
+namespace {
+
+struct StandardSetup {
+    int effectiveLimit;
+    uint32_t offset;
+};
+
+StandardSetup prepare(App& app, WorkingPalette& palette, const QuantizePositions& pos) {
+    const bool zeroTransparent = currentDepthTraits(app).colourZeroTransparent;
+    StandardSetup setup{pos.limit - (zeroTransparent ? 1 : 0), zeroTransparent ? 1u : 0u};
+    const size_t needed = size_t(std::max({256, setup.effectiveLimit + 1, pos.newStart + 1}));
+    if (palette.size() < needed) palette.resize(needed, 0);
+    for (size_t i = size_t(std::max(pos.newStart, 0)); i < palette.size(); ++i) palette[i] = 0;
+    return setup;
+}
+
+// Nearest entry from..to-1 within the threshold, improving on `best` (the winner of the entries
+// before `from`); the higher index wins ties.
+inline void searchRange(const uint32_t* palette, int from, int to, uint32_t colour, int64_t threshold,
+                        int& best, uint32_t& bestDistance) {
+    for (int i = from; i < to; ++i) {
+        const uint32_t d = colourDistance(colour, palette[i]);
+        if (int64_t(d) <= threshold && (best < 0 || d <= bestDistance)) {
+            best = i;
+            bestDistance = d;
+        }
+    }
+}
+
+struct CachedMatch {
+    int32_t entry;       // -1: nothing within the threshold among the entries seen
+    int32_t seenCount;   // entries s..seenCount-1 have been compared
+    uint32_t distance;
+};
+
+}  // namespace
+
+int quantizeStandard(App& app, IndexImage& image, WorkingPalette& palette, int threshold,
+                     const QuantizePositions& pos) {
+    const StandardSetup setup = prepare(app, palette, pos);
+    const EffectTables& tables = app.convert.effects;
+    int count = std::max(pos.newStart, 0);
+    const int searchStart = std::max(pos.searchStart, 0);
+    if (count > setup.effectiveLimit) return -1;
+    ColourCache<CachedMatch> cache;
+    uint32_t* pal = palette.data();
+    for (int y = 0; y < image.height; ++y) {
+        uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
+        for (int x = 0; x < image.width; ++x) {
+            uint32_t pixel;
+            if (!sourcePixel(app, x, y, pixel) || (pixel >> 24) == 0) {
+                out[x] = pos.fillIndex;
+                continue;
+            }
+            const uint32_t colour = effectColour(tables, pixel);
+            bool inserted;
+            CachedMatch& match = cache.find(colour, inserted);
+            if (inserted) {
+                match.entry = -1;
+                match.seenCount = searchStart;
+                match.distance = 0;
+            }
+            // Entries never change once appended, so only those added since the colour was last
+            // met can change its match.
+            if (match.seenCount < count) {
+                int best = match.entry;
+                uint32_t bestDistance = match.distance;
+                searchRange(pal, std::max(match.seenCount, searchStart), count, colour, threshold, best,
+                            bestDistance);
+                match.entry = best;
+                match.distance = bestDistance;
+            }
+            if (match.entry < 0) {
+                pal[count] = colour;
+                match.entry = count;
+                match.distance = 0;
+                ++count;
+                if (count > setup.effectiveLimit) return -1;
+            }
+            match.seenCount = std::max(count, searchStart);
+            out[x] = uint32_t(match.entry) + setup.offset;
+        }
+    }
+    return app.convert.useMaxColors ? setup.effectiveLimit : count;
+}
+
+int quantizeStandardNaive(App& app, IndexImage& image, WorkingPalette& palette, int threshold,
+                          const QuantizePositions& pos) {
+    const StandardSetup setup = prepare(app, palette, pos);
+    const EffectTables& tables = app.convert.effects;
+    int count = std::max(pos.newStart, 0);
+    const int searchStart = std::max(pos.searchStart, 0);
+    if (count > setup.effectiveLimit) return -1;
+    uint32_t* pal = palette.data();
+    for (int y = 0; y < image.height; ++y) {
+        uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
+        for (int x = 0; x < image.width; ++x) {
+            uint32_t pixel;
+            if (!sourcePixel(app, x, y, pixel) || (pixel >> 24) == 0) {
+                out[x] = pos.fillIndex;
+                continue;
+            }
+            const uint32_t colour = effectColour(tables, pixel);
+            int best = -1;
+            uint32_t bestDistance = 0;
+            searchRange(pal, searchStart, count, colour, threshold, best, bestDistance);
+            if (best < 0) {
+                pal[count] = colour;
+                best = count++;
+                if (count > setup.effectiveLimit) return -1;
+            }
+            out[x] = uint32_t(best) + setup.offset;
+        }
+    }
+    return app.convert.useMaxColors ? setup.effectiveLimit : count;
+}
+
+int quantizeStandardSearch(App& app, IndexImage& image, WorkingPalette& palette,
+                           const QuantizePositions& pos, PrecisionSearch search) {
+    int result = quantizeStandard(app, image, palette, 0, pos);
+    if (result >= 0) return result;
+
+    if (app.system.messages) {
+        const bool binary = search == PrecisionSearch::Binary;
+        const Answer answer =
+            binary ? showBox(app.host, tr(T::CaptionOops), tr(T::ImgTooManyColorsQuestion),
+                             Icon::Information, Buttons::OkCancel, Answer::Ok)
+                   : showBox(app.host, tr(T::CaptionQuestion), tr(T::ImgBitmapTooManyColorsQuestion),
+                             Icon::Question, Buttons::OkCancel, Answer::Ok);
+        if (answer == Answer::Cancel) return 0;
+    }
+    app.host.progress(tr(T::PleaseWait), 0.0);
+
+    const int maxPrecision = app.convert.maxPrecision;
+    int threshold;
+    if (search == PrecisionSearch::Binary) {
+        int lo = -1, hi = maxPrecision;
+        int t = hi;
+        for (;;) {
+            if (quantizeStandard(app, image, palette, t, pos) < 0) lo = t;
+            else hi = t;
+            if (lo + 1 >= hi) break;
+            t = (lo + hi) / 2;
+        }
+        threshold = hi;
+    } else {
+        int bestCount = -1;
+        threshold = maxPrecision;
+        for (int t = maxPrecision; t >= 0; --t) {
+            const int r = quantizeStandard(app, image, palette, t, pos);
+            if (r < 0) break;
+            if (r > bestCount) {
+                bestCount = r;
+                threshold = t;
+            }
+        }
+    }
+    result = quantizeStandard(app, image, palette, threshold, pos);
+    app.host.progress(tr(T::PleaseWait), 1.0);
+    if (result < 1) {
+        showBox(app.host, tr(T::CaptionOops), tr(T::ImgColorsCountUnreachable), Icon::Error);
+        return 0;
+    }
+    return result;
+}
+
+}  // namespace ts

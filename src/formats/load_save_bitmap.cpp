@@ -1,0 +1,175 @@
+// Bitmap files: pixels row by row, one element per pixel (a 4-bit bitmap is not nibble-packed).
+#include <algorithm>
+
+#include "formats/format_table.h"
+#include "formats/gb_driver.h"
+#include "formats/gba_driver.h"
+#include "formats/load_save_common.h"
+#include "formats/load_save_ops.h"
+#include "formats/platform.h"
+#include "formats/template_reader.h"
+#include "formats/template_variables.h"
+#include "formats/template_writer.h"
+#include "host/message_box.h"
+#include "project/app_state.h"
+#include "script/reference_file.h"
+
+namespace ts {
+
+namespace {
+
+struct BitmapRules {
+    const DepthInfo* depths;
+    int depthCount;
+    bool reversed;       // colour order of 15-bit pixels
+    bool linkPalette;    // false in the Game Boy's monochrome mode
+    int (*depthFromBits)(int32_t bits);
+};
+
+int gameBoyDepthFromBits(int32_t bits) { return bits == 3 ? kGameBoyDepthSprite : kGameBoyDepthBackground; }
+
+const std::string& typeTextForBits(const App& app, int bits) {
+    const FormatRecord& format = app.formats.current;
+    return bits == 32 ? format.type32 : bits == 15 ? format.type16 : format.type8;
+}
+
+int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecord& element,
+               const ElementRecord* linkedPalette, const uint32_t* pixels, int width, int height) {
+    SaveTarget target;
+    if (!openSaveTarget(app, target, element.file, T::SaveOpenFailedAccess)) return 0;
+    const DepthInfo& info = rules.depths[std::clamp(depth, 0, rules.depthCount - 1)];
+    const int bits = info.bitCode;
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (!pixels) width = height = 0;
+    int64_t count = int64_t(width) * height;
+
+    resetTemplateVariables(app);
+    // A copy: a linked file loaded on the way may select another format.
+    const FormatSection section = currentSection(app, kSectionBitmap);
+    setElementTexts(app, element);
+    setTemplateInteger(app, "sizex", width);
+    setTemplateInteger(app, "sizey", height);
+    setTemplateInteger(app, "memory", int32_t(count));
+    setTemplateInteger(app, "depth", bits);
+    setTemplateText(app, "type", typeTextForBits(app, bits));
+    bool link = info.paletteKind && linkedPalette && rules.linkPalette;
+    setTemplateText(app, "link", link ? linkedPalette->file : std::string());
+    writeSection(app, section.refInfo, element);
+
+    TemplateOutput out;
+    out.bytes.reserve(size_t(count) * (bits == 32 ? 12 : bits == 15 ? 8 : 6) + 512);
+    writeTemplate(app, out, section.declaration);
+    const bool perRow = !section.line.empty();
+    const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
+    int64_t running = 0;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = pixels + int64_t(y) * width;
+        for (int x = 0; x < width; ++x) {
+            if (everyBoundary(section.nEvery, perRow ? x : running)) writeTemplate(app, out, section.everyX);
+            uint32_t p = row[x];
+            uint32_t value = bits == 15 ? encodeColor15(bgraRed(p), bgraGreen(p), bgraBlue(p), (~bgraAlpha(p)) & 1,
+                                                        rules.reversed)
+                                        : p;
+            writeElement(app, out, field, value);
+            ++running;
+        }
+        writeTemplate(app, out, section.line);
+    }
+    writeTemplate(app, out, section.end);
+    return commitSave(app, target, element.file, out) ? 1 : 0;
+}
+
+int loadBitmap(App& app, const BitmapRules& rules, int& depthOut, PaletteBuffer* palette, BitmapData& bitmap,
+               const ElementRecord& element, bool raw) {
+    std::string data;
+    if (!readDataFile(app, element.file, data, T::LoadBitmapMissing)) return 0;
+    resetTemplateVariables(app);
+    setTemplateText(app, "link", "");
+    setTemplateText(app, "name", "");
+    setTemplateText(app, "type", "");
+    // A copy: a linked file loaded on the way may select another format.
+    const FormatSection section = currentSection(app, kSectionBitmap);
+    readSection(app, section.refInfo, element);
+
+    const char* bytes = data.data();
+    size_t length = data.size();
+    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
+    if (position > length) return 0;
+
+    int index = rules.depthFromBits(getTemplateInteger(app, "depth"));
+    int32_t width = getTemplateInteger(app, "sizex");
+    int32_t height = getTemplateInteger(app, "sizey");
+    std::string link = getTemplateText(app, "link");
+    const DepthInfo& info = rules.depths[index];
+    if (width < 0 || height < 0 || int64_t(width) * height > kCellLimit) {
+        fileError(app, element.file, formatText(tr(T::LoadBadMapSize), int(width), int(height)));
+        return 0;
+    }
+    if (palette && info.paletteKind && !link.empty()) {
+        if (!loadLinkedPalette(app, link, *palette, element.file)) return 0;
+        setTemplateInteger(app, "sizex", width);
+        setTemplateInteger(app, "sizey", height);
+    }
+    depthOut = index;
+
+    const int bits = info.bitCode;
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.pixels.assign(size_t(width) * size_t(height), 0);
+    const bool perRow = !section.line.empty();
+    const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
+    int64_t running = 0;
+    for (int y = 0; y < height; ++y) {
+        uint32_t* row = bitmap.pixels.data() + int64_t(y) * width;
+        for (int x = 0; x < width; ++x) {
+            if (everyBoundary(section.nEvery, perRow ? x : running) && !section.everyX.empty()) {
+                position = matchTemplate(app, bytes, length, position, section.everyX);
+                if (position > length) return 1;
+            }
+            uint32_t value = 0;
+            size_t next = readElement(app, bytes, length, position, field, value);
+            if (next > length) return 1;  // what was read stays
+            position = next;
+            row[x] = bits == 15 && !raw ? decodeColor15(value & 0xFFFF, rules.reversed) : value;
+            ++running;
+        }
+        if (perRow) {
+            position = matchTemplate(app, bytes, length, position, section.line);
+            if (position > length) return 1;
+        }
+    }
+    return 1;
+}
+
+BitmapRules gbaRules(const App& app) {
+    return {kGbaDepths, 4, app.platforms.gba.revColorOrder != 0, true, gbaDepthFromBits};
+}
+
+BitmapRules gameBoyRules(const App& app) {
+    return {kGameBoyDepths, 2, false, app.platforms.gbc.dmgMode == 0, gameBoyDepthFromBits};
+}
+
+}  // namespace
+
+int gbaSaveBitmap(App& app, int flags, int depth, const ElementRecord& element, const ElementRecord* linkedPalette,
+                  const uint32_t* pixels, int width, int height) {
+    return saveBitmap(app, gbaRules(app), depth, element, linkedPalette, pixels, width, height);
+}
+
+int gbaLoadBitmap(App& app, int flags, int& depthOut, PaletteBuffer* palette, BitmapData& bitmap,
+                  const ElementRecord& element, bool raw) {
+    return loadBitmap(app, gbaRules(app), depthOut, palette, bitmap, element, raw);
+}
+
+int gameBoySaveBitmap(App& app, int flags, int depth, const ElementRecord& element,
+                      const ElementRecord* linkedPalette, const uint32_t* pixels, int width, int height) {
+    return saveBitmap(app, gameBoyRules(app), depth, element, linkedPalette, pixels, width, height);
+}
+
+int gameBoyLoadBitmap(App& app, int flags, int& depthOut, PaletteBuffer* palette, BitmapData& bitmap,
+                      const ElementRecord& element, bool raw) {
+    return loadBitmap(app, gameBoyRules(app), depthOut, palette, bitmap, element, raw);
+}
+
+}  // namespace ts

@@ -1,0 +1,161 @@
+// Game Boy tileset files: each row of an 8x8 block is two bytes, bit plane 0 then bit plane 1,
+// the leftmost pixel in bit 7.
+#include <algorithm>
+
+#include "formats/format_table.h"
+#include "formats/gb_driver.h"
+#include "formats/load_save_common.h"
+#include "formats/load_save_ops.h"
+#include "formats/platform.h"
+#include "formats/template_reader.h"
+#include "formats/template_variables.h"
+#include "formats/template_writer.h"
+#include "host/message_box.h"
+#include "project/app_state.h"
+#include "script/reference_file.h"
+
+namespace ts {
+
+namespace {
+
+// Before a row: the byte counter runs over the whole file, two bytes per row.
+bool rowBoundary(int32_t nEvery, int64_t counter) {
+    return nEvery > 0 && counter > 0 && counter % nEvery < 2;
+}
+
+}  // namespace
+
+int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& element,
+                       const ElementRecord* linkedPalette, const uint32_t* pixels, int tiles, int tileWidth,
+                       int tileHeight) {
+    SaveTarget target;
+    if (!openSaveTarget(app, target, element.file, T::SaveOpenFailedAccess)) return 0;
+    const DepthInfo& info = kGameBoyDepths[std::clamp(depth, 0, 1)];
+    const bool monochrome = app.platforms.gbc.dmgMode != 0;
+    tiles = std::max(tiles, 0);
+    tileWidth = std::max(tileWidth, 0);
+    tileHeight = std::max(tileHeight, 0);
+    if (!pixels) tiles = 0;
+
+    resetTemplateVariables(app);
+    // A copy: a linked file loaded on the way may select another format.
+    const FormatSection section = currentSection(app, kSectionTileset);
+    setElementTexts(app, element);
+    setTemplateInteger(app, "size", tiles);
+    setTemplateInteger(app, "memory", int32_t(int64_t(tiles) * tileWidth * tileHeight / 4));
+    setTemplateInteger(app, "depth", info.bitCode);
+    setTemplateInteger(app, "tilex", tileWidth);
+    setTemplateInteger(app, "tiley", tileHeight);
+    setTemplateText(app, "type", app.formats.current.type8);
+    setTemplateText(app, "link", !monochrome && linkedPalette ? linkedPalette->file : std::string());
+    writeSection(app, section.refInfo, element);
+
+    // Monochrome: a pixel's colour index becomes its rank from the brightest colour.
+    std::array<uint32_t, 4> shadeOf{0, 1, 2, 3};
+    if (monochrome) {
+        std::array<int, 4> order = shadeOrder(app.platforms.workingPalette.data());
+        for (int rank = 0; rank < 4; ++rank) shadeOf[size_t(order[size_t(rank)])] = uint32_t(rank);
+    }
+
+    TemplateOutput out;
+    int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
+    out.bytes.reserve(size_t(blocks) * 16 * 6 + 512);
+    writeTemplate(app, out, section.declaration);
+    int64_t counter = 0;
+    for (int64_t b = 0; b < blocks; ++b) {
+        const uint32_t* block = pixels + b * 64;
+        for (int y = 0; y < 8; ++y) {
+            if (rowBoundary(section.nEvery, counter)) writeTemplate(app, out, section.everyX);
+            uint32_t plane0 = 0, plane1 = 0;
+            for (int x = 0; x < 8; ++x) {
+                uint32_t v = block[y * 8 + x] & 3;
+                if (monochrome) v = shadeOf[v];
+                plane0 |= (v & 1) << (7 - x);
+                plane1 |= ((v >> 1) & 1) << (7 - x);
+            }
+            writeElement(app, out, section.element, plane0);
+            writeElement(app, out, section.element, plane1);
+            counter += 2;
+        }
+        writeTemplate(app, out, section.line);
+    }
+    writeTemplate(app, out, section.end);
+    return commitSave(app, target, element.file, out) ? 1 : 0;
+}
+
+int gameBoyLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std::vector<uint32_t>& pixels,
+                       const ElementRecord& element, bool raw) {
+    std::string data;
+    if (!readDataFile(app, element.file, data, T::LoadTilesetMissing)) return 0;
+    resetTemplateVariables(app);
+    setTemplateText(app, "link", "");
+    setTemplateText(app, "name", "");
+    setTemplateText(app, "type", "");
+    // A copy: a linked file loaded on the way may select another format.
+    const FormatSection section = currentSection(app, kSectionTileset);
+    readSection(app, section.refInfo, element);
+
+    const char* bytes = data.data();
+    size_t length = data.size();
+    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
+    if (position > length) return 0;
+
+    int index = getTemplateInteger(app, "depth") == 3 ? kGameBoyDepthSprite : kGameBoyDepthBackground;
+    int32_t tileX = getTemplateInteger(app, "tilex");
+    int32_t tileY = getTemplateInteger(app, "tiley");
+    int32_t size = getTemplateInteger(app, "size");
+    std::string link = getTemplateText(app, "link");
+
+    if (tileX < 8 || tileY < 8 || tileX > 1024 || tileY > 1024 || size < 0) {
+        fileError(app, element.file, formatText(tr(T::LoadBadTileSize), int(tileX), int(tileY)));
+        return 0;
+    }
+    int64_t blocks = int64_t(tileX / 8) * (tileY / 8) * size;
+    if (blocks > kTileBlockLimit) {
+        fileError(app, element.file, tr(T::LoadTileLimit));
+        pixels.clear();
+        return -1;
+    }
+    if (palette) {
+        if (app.platforms.gbc.dmgMode) {
+            gameBoyLoadPalette(app, 0, nullptr, *palette, element);
+        } else if (!link.empty()) {
+            if (!loadLinkedPalette(app, link, *palette, element.file)) return 0;
+        }
+        setTemplateInteger(app, "tilex", tileX);
+        setTemplateInteger(app, "tiley", tileY);
+    }
+    depth = index;
+
+    pixels.assign(size_t(blocks) * 64, 0);
+    const bool perBlock = !section.line.empty();
+    int64_t counter = 0;
+    for (int64_t b = 0; b < blocks; ++b) {
+        uint32_t* block = pixels.data() + b * 64;
+        for (int y = 0; y < 8; ++y) {
+            if (rowBoundary(section.nEvery, counter) && !section.everyX.empty()) {
+                position = matchTemplate(app, bytes, length, position, section.everyX);
+                if (position > length) goto done;
+            }
+            uint32_t plane[2] = {0, 0};
+            for (int k = 0; k < 2; ++k) {
+                size_t next = readElement(app, bytes, length, position, section.element, plane[k]);
+                if (next > length) goto done;
+                position = next;
+            }
+            for (int x = 0; x < 8; ++x)
+                block[y * 8 + x] = ((plane[0] >> (7 - x)) & 1) | (((plane[1] >> (7 - x)) & 1) << 1);
+            counter += 2;
+        }
+        if (perBlock) {
+            position = matchTemplate(app, bytes, length, position, section.line);
+            if (position > length) break;
+        }
+    }
+done:
+    app.platforms.lastTileCount = int(blocks);
+    app.platforms.lastTileDepth = index;
+    return int(blocks);
+}
+
+}  // namespace ts

@@ -1,0 +1,174 @@
+// Map files (both platforms): cells row by row, 8, 16 or 32 bits by map type.
+#include <algorithm>
+
+#include "formats/format_table.h"
+#include "formats/load_save_common.h"
+#include "formats/load_save_ops.h"
+#include "formats/platform.h"
+#include "formats/template_reader.h"
+#include "formats/template_variables.h"
+#include "formats/template_writer.h"
+#include "host/message_box.h"
+#include "project/app_state.h"
+#include "script/reference_file.h"
+
+namespace ts {
+
+namespace {
+
+// The number field of a map type: Text element, Rotation element2, Extended element3.
+const std::string& mapField(const FormatSection& section, int mapType) {
+    return mapType == MapRotation ? section.element2 : mapType == MapExtended ? section.element3 : section.element;
+}
+
+}  // namespace
+
+int saveMapData(App& app, int flags, const ElementRecord& element, const ElementRecord* linkedTileset, int width,
+                int height, const uint32_t* cells) {
+    SaveTarget target;
+    if (!openSaveTarget(app, target, element.file, T::SaveOpenFailedName)) return 0;
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (!cells) width = height = 0;
+    const int mapType = currentMapType(app);
+    const FormatRecord& format = app.formats.current;
+
+    resetTemplateVariables(app);
+    // A copy: a linked file loaded on the way may select another format.
+    const FormatSection section = currentSection(app, kSectionMap);
+    setElementTexts(app, element);
+    setTemplateInteger(app, "sizex", width);
+    setTemplateInteger(app, "sizey", height);
+    setTemplateText(app, "link", linkedTileset ? linkedTileset->file : std::string());
+    int64_t cellCount = int64_t(width) * height;
+    switch (mapType) {
+    case MapRotation:
+        setTemplateInteger(app, "depth", 8);
+        setTemplateText(app, "type", format.type8);
+        setTemplateInteger(app, "memory", int32_t(cellCount));
+        break;
+    case MapExtended:
+        setTemplateInteger(app, "depth", 32);
+        setTemplateText(app, "type", format.type32);
+        setTemplateInteger(app, "memory", int32_t(4 * cellCount));
+        break;
+    default:
+        setTemplateInteger(app, "depth", 16);
+        setTemplateText(app, "type", format.type16);
+        setTemplateInteger(app, "memory", int32_t(2 * cellCount));
+        break;
+    }
+    writeSection(app, section.refInfo, element);
+
+    TemplateOutput out;
+    out.bytes.reserve(size_t(cellCount) * (mapType == MapExtended ? 12 : 8) + size_t(height) * 8 + 512);
+    writeTemplate(app, out, section.declaration);
+    const bool perRow = !section.line.empty();
+    const std::string& field = mapField(section, mapType);
+    int64_t running = 0;
+    for (int y = 0; y < height; ++y) {
+        const uint32_t* row = cells + int64_t(y) * width;
+        for (int x = 0; x < width; ++x) {
+            if (everyBoundary(section.nEvery, perRow ? x : running)) writeTemplate(app, out, section.everyX);
+            writeElement(app, out, field, row[x]);
+            ++running;
+        }
+        writeTemplate(app, out, section.line);
+    }
+    writeTemplate(app, out, section.end);
+    return commitSave(app, target, element.file, out) ? 1 : 0;
+}
+
+int loadMapData(App& app, int flags, std::vector<uint32_t>* tilesetPixels, PaletteBuffer* palette, MapData& map,
+                const ElementRecord& element) {
+    // Reading a map does not change the user texts.
+    UserBufferGuard userTexts(app);
+    std::string data;
+    if (!readDataFile(app, element.file, data, T::LoadMapMissing)) return 0;
+    resetTemplateVariables(app);
+    setTemplateText(app, "link", "");
+    setTemplateText(app, "name", "");
+    setTemplateText(app, "type", "");
+    // A copy: a linked file loaded on the way may select another format.
+    const FormatSection section = currentSection(app, kSectionMap);
+    readSection(app, section.refInfo, element);
+
+    const char* bytes = data.data();
+    size_t length = data.size();
+    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
+    if (position > length) return 0;
+
+    // The header's values, taken before the linked tileset's load resets the variables.
+    int32_t depth = getTemplateInteger(app, "depth");
+    std::string type = getTemplateText(app, "type");
+    std::string link = getTemplateText(app, "link");
+    int32_t width = getTemplateInteger(app, "sizex");
+    int32_t height = getTemplateInteger(app, "sizey");
+    int32_t gfxMask = getTemplateInteger(app, "gfxmask");
+    int32_t tileBase = getTemplateInteger(app, "tilebase");
+
+    int mapType = MapText;
+    if (depth != 0) {
+        mapType = depth == 8 ? MapRotation : depth == 32 ? MapExtended : MapText;
+    } else {
+        const FormatRecord& format = app.formats.current;
+        if (type == format.type32) mapType = MapExtended;
+        else if (type == format.type8) mapType = MapRotation;
+    }
+    if (width < 0 || height < 0 || int64_t(width) * height > kCellLimit) {
+        fileError(app, element.file, formatText(tr(T::LoadBadMapSize), int(width), int(height)));
+        return 0;
+    }
+
+    int tileCount = app.platforms.lastTileCount;
+    if (!link.empty()) {
+        std::vector<uint32_t> scratch;
+        std::vector<uint32_t>& pixels = tilesetPixels ? *tilesetPixels : scratch;
+        int blocks = loadLinkedTileset(app, link, pixels, palette, element.file);
+        int tileX = getTemplateInteger(app, "tilex"), tileY = getTemplateInteger(app, "tiley");
+        int perTile = std::max(1, (tileX * tileY) / 64);
+        tileCount = blocks / perTile;
+    }
+    if (tileCount <= 0) {
+        // A failed tileset load has reported itself; a map without a link needs a tileset
+        // loaded before it.
+        if (link.empty()) fileError(app, element.file, tr(T::LoadMapWithoutTileset));
+        return 0;
+    }
+    // The tileset load reset the variables: the map's own values come back.
+    setTemplateInteger(app, "sizex", width);
+    setTemplateInteger(app, "sizey", height);
+    setTemplateInteger(app, "gfxmask", gfxMask);
+    setTemplateInteger(app, "tilebase", tileBase);
+    setCurrentMapType(app, mapType);
+
+    map.mapType = mapType;
+    map.width = width;
+    map.height = height;
+    map.cells.assign(size_t(width) * size_t(height), 0);
+    const bool perRow = !section.line.empty();
+    const std::string& field = mapField(section, mapType);
+    int64_t running = 0;
+    for (int y = 0; y < height; ++y) {
+        uint32_t* row = map.cells.data() + int64_t(y) * width;
+        for (int x = 0; x < width; ++x) {
+            if (everyBoundary(section.nEvery, perRow ? x : running) && !section.everyX.empty()) {
+                position = matchTemplate(app, bytes, length, position, section.everyX);
+                if (position > length) return 1;
+            }
+            uint32_t value = 0;
+            size_t next = readElement(app, bytes, length, position, field, value);
+            if (next > length) return 1;  // the cells read so far stay
+            position = next;
+            row[x] = value;
+            ++running;
+        }
+        if (perRow) {
+            position = matchTemplate(app, bytes, length, position, section.line);
+            if (position > length) return 1;
+        }
+    }
+    return 1;
+}
+
+}  // namespace ts

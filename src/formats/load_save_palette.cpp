@@ -1,0 +1,123 @@
+// Palette files: one 15-bit colour per element.
+#include <algorithm>
+
+#include "formats/format_table.h"
+#include "formats/load_save_common.h"
+#include "formats/load_save_ops.h"
+#include "formats/platform.h"
+#include "formats/template_reader.h"
+#include "formats/template_variables.h"
+#include "formats/template_writer.h"
+#include "host/message_box.h"
+#include "project/app_state.h"
+#include "script/reference_file.h"
+
+namespace ts {
+
+namespace {
+
+int savePalette(App& app, const ElementRecord& element, const uint32_t* colors, int count, bool reversed) {
+    SaveTarget target;
+    if (!openSaveTarget(app, target, element.file, T::SaveOpenFailedName)) return 0;
+    count = std::max(count, 0);
+    if (!colors) count = 0;
+    resetTemplateVariables(app);
+    const FormatSection& section = currentSection(app, kSectionPalette);
+    setElementTexts(app, element);
+    setTemplateInteger(app, "size", count);
+    setTemplateInteger(app, "memory", 2 * count);
+    writeSection(app, section.refInfo, element);
+
+    TemplateOutput out;
+    out.bytes.reserve(size_t(count) * 8 + 256);
+    writeTemplate(app, out, section.declaration);
+    for (int i = 0; i < count; ++i) {
+        if (everyBoundary(section.nEvery, i)) writeTemplate(app, out, section.everyX);
+        uint32_t c = colors[i];
+        int transparent = (~bgraAlpha(c)) & 1;
+        writeElement(app, out, section.element,
+                     encodeColor15(bgraRed(c), bgraGreen(c), bgraBlue(c), transparent, reversed));
+    }
+    writeTemplate(app, out, section.end);
+    return commitSave(app, target, element.file, out) ? 1 : 0;
+}
+
+int loadPalette(App& app, int* depthOut, PaletteBuffer& palette, const ElementRecord& element, bool reversed,
+                int defaultDepth) {
+    std::string data;
+    if (!readDataFile(app, element.file, data, T::LoadPaletteMissing)) return 0;
+    resetTemplateVariables(app);
+    setTemplateText(app, "link", "");
+    setTemplateText(app, "name", "");
+    setTemplateText(app, "type", "");
+    const FormatSection& section = currentSection(app, kSectionPalette);
+    readSection(app, section.refInfo, element);
+
+    const char* bytes = data.data();
+    size_t length = data.size();
+    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
+    if (position > length) return 0;
+
+    palette.fill(0);
+    int count = 0;
+    for (int i = 0; i < kPaletteEntries; ++i) {
+        if (everyBoundary(section.nEvery, i) && !section.everyX.empty()) {
+            position = matchTemplate(app, bytes, length, position, section.everyX);
+            if (position > length) break;
+        }
+        uint32_t value = 0;
+        size_t next = readElement(app, bytes, length, position, section.element, value);
+        if (next > length) break;
+        position = next;
+        palette[size_t(i)] = decodeColor15(value & 0xFFFF, reversed);
+        ++count;
+    }
+    if (currentDepth(app).color0Transparent) palette[0] = 0;
+    if (depthOut) *depthOut = defaultDepth;
+    return count;
+}
+
+}  // namespace
+
+int gbaSavePalette(App& app, int flags, const ElementRecord& element, const uint32_t* colors, int count) {
+    return savePalette(app, element, colors, count, app.platforms.gba.revColorOrder != 0);
+}
+
+int gbaLoadPalette(App& app, int flags, int* depthOut, PaletteBuffer& palette, const ElementRecord& element) {
+    return loadPalette(app, depthOut, palette, element, app.platforms.gba.revColorOrder != 0,
+                       app.platforms.records[kPlatformGba].defaultDepth);
+}
+
+int gameBoySavePalette(App& app, int flags, const ElementRecord& element, const uint32_t* colors, int count) {
+    // In monochrome mode the palette is the DMG's: nothing is written and the file stays as it is.
+    if (app.platforms.gbc.dmgMode) return 0;
+    return savePalette(app, element, colors, count, false);
+}
+
+int gameBoyLoadPalette(App& app, int flags, int* depthOut, PaletteBuffer& palette, const ElementRecord& element) {
+    if (app.platforms.gbc.dmgMode) {
+        // The four DMG shades replace the file, reduced to 5-bit components.
+        palette.fill(0);
+        for (int i = 0; i < 4; ++i) {
+            uint32_t c = app.platforms.gbc.dmgPalette[size_t(i)];
+            palette[size_t(i)] = packBgra(bgraBlue(c) >> 3, bgraGreen(c) >> 3, bgraRed(c) >> 3, 255);
+        }
+        if (depthOut) *depthOut = 0;
+        return 4;
+    }
+    return loadPalette(app, depthOut, palette, element, false, app.platforms.records[kPlatformGameBoy].defaultDepth);
+}
+
+int loadLinkedPalette(App& app, const std::string& link, PaletteBuffer& palette, const std::string& caption) {
+    int index = findProjectElement(app, TYPE_PALETTE, link);
+    if (index < 0) {
+        fileError(app, caption, formatText(tr(T::LoadLinkedPaletteMissing), link.c_str()));
+        return 0;
+    }
+    const PlatformRecord& platform = currentPlatform(app);
+    if (!platform.loadPalette) return 0;
+    ElementRecord paletteElement = app.elements.records[size_t(index)];
+    return platform.loadPalette(app, 0, nullptr, palette, paletteElement) > 0 ? 1 : 0;
+}
+
+}  // namespace ts

@@ -1,0 +1,181 @@
+// Tileset files of the GBA: consecutive 8x8 blocks at 4, 8, 15 or 32 bits per pixel.
+#include <algorithm>
+
+#include "formats/format_table.h"
+#include "formats/gba_driver.h"
+#include "formats/load_save_common.h"
+#include "formats/load_save_ops.h"
+#include "formats/platform.h"
+#include "formats/template_reader.h"
+#include "formats/template_variables.h"
+#include "formats/template_writer.h"
+#include "host/message_box.h"
+#include "project/app_state.h"
+#include "script/reference_file.h"
+
+namespace ts {
+
+namespace {
+
+const DepthInfo& gbaDepth(int index) { return kGbaDepths[std::clamp(index, 0, 3)]; }
+
+// %type% for tilesets and bitmaps: type32 for 32 bits, type16 for 15 bits, type8 otherwise.
+const std::string& typeTextForBits(const App& app, int bits) {
+    const FormatRecord& format = app.formats.current;
+    return bits == 32 ? format.type32 : bits == 15 ? format.type16 : format.type8;
+}
+
+// The number field and the value written for one pixel of a non-packed depth.
+uint32_t pixelValue(const App& app, int bits, uint32_t pixel) {
+    if (bits == 15) return encodeColor15(app, pixel);
+    return pixel;
+}
+
+}  // namespace
+
+int gbaSaveTileset(App& app, int flags, int depth, const ElementRecord& element, const ElementRecord* linkedPalette,
+                   const uint32_t* pixels, int tiles, int tileWidth, int tileHeight) {
+    SaveTarget target;
+    if (!openSaveTarget(app, target, element.file, T::SaveOpenFailedAccess)) return 0;
+    const DepthInfo& info = gbaDepth(depth);
+    int bits = info.bitCode;
+    tiles = std::max(tiles, 0);
+    tileWidth = std::max(tileWidth, 0);
+    tileHeight = std::max(tileHeight, 0);
+    if (!pixels) tiles = 0;
+    int64_t values = int64_t(tiles) * tileWidth * tileHeight;
+    if (bits == 4) values /= 2;
+
+    resetTemplateVariables(app);
+    // A copy: a linked file loaded on the way may select another format.
+    const FormatSection section = currentSection(app, kSectionTileset);
+    setElementTexts(app, element);
+    setTemplateInteger(app, "size", tiles);
+    setTemplateInteger(app, "memory", int32_t(values));
+    setTemplateInteger(app, "depth", bits);
+    setTemplateInteger(app, "tilex", tileWidth);
+    setTemplateInteger(app, "tiley", tileHeight);
+    setTemplateText(app, "type", typeTextForBits(app, bits));
+    setTemplateText(app, "link", info.paletteKind && linkedPalette ? linkedPalette->file : std::string());
+    writeSection(app, section.refInfo, element);
+
+    TemplateOutput out;
+    int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
+    out.bytes.reserve(size_t(blocks) * 64 * (bits == 32 ? 12 : bits == 15 ? 8 : 6) + 512);
+    writeTemplate(app, out, section.declaration);
+    const bool perBlock = !section.line.empty();
+    const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
+    int64_t running = 0;
+    for (int64_t b = 0; b < blocks; ++b) {
+        const uint32_t* block = pixels + b * 64;
+        int step = bits == 4 ? 2 : 1;
+        for (int p = 0; p < 64; p += step) {
+            int64_t counter = perBlock ? p : running;
+            if (everyBoundary(section.nEvery, counter)) writeTemplate(app, out, section.everyX);
+            uint32_t value = bits == 4 ? ((block[p] & 15) | (block[p + 1] & 15) << 4) : pixelValue(app, bits, block[p]);
+            writeElement(app, out, field, value);
+            ++running;
+        }
+        writeTemplate(app, out, section.line);
+    }
+    writeTemplate(app, out, section.end);
+    return commitSave(app, target, element.file, out) ? 1 : 0;
+}
+
+int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std::vector<uint32_t>& pixels,
+                   const ElementRecord& element, bool raw) {
+    std::string data;
+    if (!readDataFile(app, element.file, data, T::LoadTilesetMissing)) return 0;
+    resetTemplateVariables(app);
+    setTemplateText(app, "link", "");
+    setTemplateText(app, "name", "");
+    setTemplateText(app, "type", "");
+    // A copy: a linked file loaded on the way may select another format.
+    const FormatSection section = currentSection(app, kSectionTileset);
+    readSection(app, section.refInfo, element);
+
+    const char* bytes = data.data();
+    size_t length = data.size();
+    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
+    if (position > length) return 0;
+
+    // The header's values, taken before a linked palette load resets the variables.
+    int index = gbaDepthFromBits(getTemplateInteger(app, "depth"));
+    int32_t tileX = getTemplateInteger(app, "tilex");
+    int32_t tileY = getTemplateInteger(app, "tiley");
+    int32_t size = getTemplateInteger(app, "size");
+    std::string link = getTemplateText(app, "link");
+    const DepthInfo& info = gbaDepth(index);
+
+    if (tileX < 8 || tileY < 8 || tileX > 1024 || tileY > 1024 || size < 0) {
+        fileError(app, element.file, formatText(tr(T::LoadBadTileSize), int(tileX), int(tileY)));
+        return 0;
+    }
+    int64_t blocks = int64_t(tileX / 8) * (tileY / 8) * size;
+    if (blocks > kTileBlockLimit) {
+        fileError(app, element.file, tr(T::LoadTileLimit));
+        pixels.clear();
+        return -1;
+    }
+    if (palette && info.paletteKind && !link.empty()) {
+        if (!loadLinkedPalette(app, link, *palette, element.file)) return 0;
+        setTemplateInteger(app, "tilex", tileX);
+        setTemplateInteger(app, "tiley", tileY);
+    }
+    depth = index;
+
+    const int bits = info.bitCode;
+    const bool perBlock = !section.line.empty();
+    const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
+    pixels.assign(size_t(blocks) * 64, 0);
+    int64_t running = 0;
+    bool ended = false;
+    for (int64_t b = 0; b < blocks && !ended; ++b) {
+        uint32_t* block = pixels.data() + b * 64;
+        int step = bits == 4 ? 2 : 1;
+        for (int p = 0; p < 64; p += step) {
+            int64_t counter = perBlock ? p : running;
+            if (everyBoundary(section.nEvery, counter) && !section.everyX.empty()) {
+                position = matchTemplate(app, bytes, length, position, section.everyX);
+                if (position > length) { ended = true; break; }
+            }
+            uint32_t value = 0;
+            size_t next = readElement(app, bytes, length, position, field, value);
+            if (next > length) { ended = true; break; }
+            position = next;
+            ++running;
+            if (bits == 4) {
+                block[p] = value & 15;
+                block[p + 1] = (value >> 4) & 15;
+            } else if (bits == 15) {
+                block[p] = raw ? (value & 0xFFFF) : decodeColor15(app, value & 0xFFFF);
+            } else {
+                block[p] = value;
+            }
+        }
+        if (!ended && perBlock) {
+            position = matchTemplate(app, bytes, length, position, section.line);
+            if (position > length) ended = true;
+        }
+    }
+    app.platforms.lastTileCount = int(blocks);
+    app.platforms.lastTileDepth = index;
+    return int(blocks);
+}
+
+int loadLinkedTileset(App& app, const std::string& link, std::vector<uint32_t>& pixels, PaletteBuffer* palette,
+                      const std::string& caption) {
+    int index = findProjectElement(app, TYPE_MOSAIQUE, link);
+    if (index < 0) {
+        fileError(app, caption, formatText(tr(T::LoadLinkedTilesetMissing), link.c_str()));
+        return 0;
+    }
+    const PlatformRecord& platform = currentPlatform(app);
+    if (!platform.loadTileset) return 0;
+    ElementRecord tileset = app.elements.records[size_t(index)];
+    int depth = currentDepthIndex(app);
+    int blocks = platform.loadTileset(app, 0, depth, palette, pixels, tileset, false);
+    return blocks > 0 ? blocks : 0;
+}
+
+}  // namespace ts

@@ -1,0 +1,48 @@
+#pragma once
+// The output template writer. Templates and number formats are written into a TemplateOutput,
+// a byte buffer with a write position: a backspace in a template moves the position one byte
+// back, so the next byte written replaces the last one (a byte stepped over and never
+// overwritten stays). The caller writes `bytes` to the data file at the end.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "formats/template_object_fields.h"
+
+namespace ts {
+
+struct App;
+
+struct TemplateOutput {
+    std::string bytes;    // everything written so far (the file's content)
+    size_t position = 0;  // where the next byte goes (<= bytes.size())
+
+    void put(char c) {
+        if (position == bytes.size()) bytes.push_back(c);
+        else bytes[position] = c;
+        ++position;
+    }
+    void put(const char* text, size_t n);
+    void put(std::string_view text) { put(text.data(), text.size()); }
+    void stepBack() { if (position > 0) --position; }
+    void clear() { bytes.clear(); position = 0; }
+};
+
+// Writes a template: variables expanded (`%name%`, `%$name%` hexadecimal, `%#N name%` N raw
+// bytes, `%user[n]%`, `%null%`), `%+else%` skips to after the next `%+end...%`, other control
+// words write nothing, a backspace steps back. Carriage returns are written only when
+// keepCarriageReturns (data files keep them, the reference index file drops them). With an
+// object, `%obj.<field>%` writes a field of that list entry. Unknown names are reported
+// ("Error" box) and write nothing; the writer never stops.
+void writeTemplate(App& app, TemplateOutput& out, std::string_view templ, bool keepCarriageReturns = true,
+                   const ObjectFieldAccess* object = nullptr);
+
+// Writes one value with a number format: `%i`, `%x`, `%X` with an optional width ("%04x",
+// "%2i"), `%Nb` the low N bytes little-endian (N = 1, 2, 4); other characters as they stand.
+void writeElement(App& app, TemplateOutput& out, std::string_view numberFormat, uint32_t value);
+
+// Convenience for small texts and tests: expands a template into a new string.
+std::string expandTemplate(App& app, std::string_view templ, bool keepCarriageReturns = true,
+                           const ObjectFieldAccess* object = nullptr);
+
+}  // namespace ts
