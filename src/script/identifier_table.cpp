@@ -57,171 +57,143 @@ ScriptIdentifier array(std::string_view name, const ScriptArrayDef& def) {
 
 #define TS_VAR(field) [](App& a) -> void* { return &(a.field); }
 
+// A row under its French and its English name (the same name when both languages share it).
+struct Bilingual {
+    std::string_view french, english;
+    ScriptIdentifier row;
+};
+
+ScriptIdentifier named(ScriptIdentifier row, std::string_view name) {
+    row.name = name;
+    return row;
+}
+
+// Member lists hold the English row, then the French one when its name differs.
+std::vector<ScriptIdentifier> members(std::initializer_list<Bilingual> rows) {
+    std::vector<ScriptIdentifier> out;
+    for (const auto& r : rows) {
+        out.push_back(named(r.row, r.english));
+        if (!r.french.empty() && r.french != r.english) out.push_back(named(r.row, r.french));
+    }
+    return out;
+}
+
 // ---- arrays and objects ----
 // The default folders are written from 1 (deffolder[t] for element type code t) and held from 0.
 
 const ScriptArrayDef kDefFolders{kDefaultFolderCount, K::StringVariable,
                                  [](App& a, int i) -> void* { return &a.system.defFolders[size_t(i)]; }};
 
-const ScriptObjectDef kFolders{{
-    variable("maps", K::StringVariable, TS_VAR(system.defFolders[0])),
-    variable("cartes", K::StringVariable, TS_VAR(system.defFolders[0])),
-    variable("tilesets", K::StringVariable, TS_VAR(system.defFolders[2])),
-    variable("mosaiques", K::StringVariable, TS_VAR(system.defFolders[2])),
-    variable("bitmaps", K::StringVariable, TS_VAR(system.defFolders[3])),
-    variable("palettes", K::StringVariable, TS_VAR(system.defFolders[5])),
-    variable("lists", K::StringVariable, TS_VAR(system.defFolders[6])),
-    variable("listes", K::StringVariable, TS_VAR(system.defFolders[6])),
-    array("folder", kDefFolders),
-    array("dossier", kDefFolders),
-}};
+const ScriptObjectDef kFolders{members({
+    {"cartes", "maps", variable({}, K::StringVariable, TS_VAR(system.defFolders[0]))},
+    {"mosaiques", "tilesets", variable({}, K::StringVariable, TS_VAR(system.defFolders[2]))},
+    {"bitmaps", "bitmaps", variable({}, K::StringVariable, TS_VAR(system.defFolders[3]))},
+    {"palettes", "palettes", variable({}, K::StringVariable, TS_VAR(system.defFolders[5]))},
+    {"listes", "lists", variable({}, K::StringVariable, TS_VAR(system.defFolders[6]))},
+    {"dossier", "folder", array({}, kDefFolders)},
+})};
 
-const ScriptObjectDef kList{{
-    command("resetparams", cmdListResetParams),
-    command("reinitparams", cmdListResetParams),
-    command("addparam", cmdListAddParam),
-    command("ajparam", cmdListAddParam),
-}};
+const ScriptObjectDef kSystem{members({
+    {"r\xE9pertoire", "directory", variable({}, K::StringVariable, TS_VAR(system.directory))},
+    {"objetsmax", "maxobjects", command({}, cmdMaxObjects)},
+    {"sauverparamsmaps", "savemapsparams", variable({}, K::IntVariable, TS_VAR(system.saveMapsParams))},
+    {"sauverparamsmapsauto", "savemapsparamsauto", variable({}, K::IntVariable, TS_VAR(system.saveMapsParamsAuto))},
+    {"memoiremax", "maxmemory", command({}, cmdSystemMaxMemory)},
+    {"selectionformatauto", "autoformatselection", variable({}, K::IntVariable, TS_VAR(system.autoFormatSelection))},
+    {{}, "emulgba", command({}, cmdSystemEmulGba)},
+})};
 
-const ScriptObjectDef kSystem{{
-    variable("directory", K::StringVariable, TS_VAR(system.directory)),
-    variable("r\xE9pertoire", K::StringVariable, TS_VAR(system.directory)),
-    command("maxobjects", cmdMaxObjects),
-    command("objetsmax", cmdMaxObjects),
-    variable("savemapsparams", K::IntVariable, TS_VAR(system.saveMapsParams)),
-    variable("sauverparamsmaps", K::IntVariable, TS_VAR(system.saveMapsParams)),
-    variable("savemapsparamsauto", K::IntVariable, TS_VAR(system.saveMapsParamsAuto)),
-    variable("sauverparamsmapsauto", K::IntVariable, TS_VAR(system.saveMapsParamsAuto)),
-    command("maxmemory", cmdSystemMaxMemory),
-    command("memoiremax", cmdSystemMaxMemory),
-    variable("autoformatselection", K::IntVariable, TS_VAR(system.autoFormatSelection)),
-    variable("selectionformatauto", K::IntVariable, TS_VAR(system.autoFormatSelection)),
-    command("emulgba", cmdSystemEmulGba),
-}};
+const ScriptObjectDef kConvert{members({
+    {"couleurmasque", "maskcolor", command({}, cmdMaskColor)},
+    {"couleurzero", "zerocolor", command({}, cmdZeroColor)},
+    {"utilmaxcoul", "usemaxcolors", variable({}, K::IntVariable, TS_VAR(convert.useMaxColors))},
+    {"luminosite", "lighting", command({}, cmdLighting)},
+    {"nuances", "shades", command({}, cmdShades)},
+    {"nuancesavant", "shadesbefore", command({}, cmdShadesBefore)},
+    {"mode", "quantization", command({}, cmdQuantization)},
+    {"tronquer", "truncate", command({}, cmdTruncate)},
+    {"precisionmax", "maxprecision", variable({}, K::IntVariable, TS_VAR(convert.maxPrecision))},
+    {"colorisation", "colorization", variable({}, K::IntVariable, TS_VAR(convert.colorization))},
+    {"premtilevide", "firsttileempty", variable({}, K::IntVariable, TS_VAR(convert.firstTileEmpty))},
+    {"reducpalrapide", "fastpalreduction", variable({}, K::IntVariable, TS_VAR(convert.fastPalReduction))},
+    {"reducpalpost", "palreducpost", variable({}, K::IntVariable, TS_VAR(convert.palReducPost))},
+    {{}, "tilex", variable({}, K::IntVariable, TS_VAR(convert.tileX))},
+    {{}, "tiley", variable({}, K::IntVariable, TS_VAR(convert.tileY))},
+})};
 
-const ScriptObjectDef kConvert{{
-    command("maskcolor", cmdMaskColor),
-    command("couleurmasque", cmdMaskColor),
-    command("zerocolor", cmdZeroColor),
-    command("couleurzero", cmdZeroColor),
-    variable("usemaxcolors", K::IntVariable, TS_VAR(convert.useMaxColors)),
-    variable("utilmaxcoul", K::IntVariable, TS_VAR(convert.useMaxColors)),
-    command("lighting", cmdLighting),
-    command("luminosite", cmdLighting),
-    command("shades", cmdShades),
-    command("nuances", cmdShades),
-    command("shadesbefore", cmdShadesBefore),
-    command("nuancesavant", cmdShadesBefore),
-    command("quantization", cmdQuantization),
-    command("mode", cmdQuantization),
-    command("truncate", cmdTruncate),
-    command("tronquer", cmdTruncate),
-    variable("maxprecision", K::IntVariable, TS_VAR(convert.maxPrecision)),
-    variable("precisionmax", K::IntVariable, TS_VAR(convert.maxPrecision)),
-    variable("colorization", K::IntVariable, TS_VAR(convert.colorization)),
-    variable("colorisation", K::IntVariable, TS_VAR(convert.colorization)),
-    variable("firsttileempty", K::IntVariable, TS_VAR(convert.firstTileEmpty)),
-    variable("premtilevide", K::IntVariable, TS_VAR(convert.firstTileEmpty)),
-    variable("fastpalreduction", K::IntVariable, TS_VAR(convert.fastPalReduction)),
-    variable("reducpalrapide", K::IntVariable, TS_VAR(convert.fastPalReduction)),
-    variable("palreducpost", K::IntVariable, TS_VAR(convert.palReducPost)),
-    variable("reducpalpost", K::IntVariable, TS_VAR(convert.palReducPost)),
-    variable("tilex", K::IntVariable, TS_VAR(convert.tileX)),
-    variable("tiley", K::IntVariable, TS_VAR(convert.tileY)),
-}};
+const ScriptObjectDef kList{members({
+    {"reinitparams", "resetparams", command({}, cmdListResetParams)},
+    {"ajparam", "addparam", command({}, cmdListAddParam)},
+})};
 
 // The creation-form controls, in the same order in both halves of the table.
-struct ControlNames {
-    std::string_view french, english;
-    K kind;
-    C control;
+const Bilingual kControls[] = {
+    {"arbre-mosaiques", "tree-tilesets", control({}, K::TreeItemControl, C::TreeTilesets)},
+    {"arbre-cartes", "tree-maps", control({}, K::TreeItemControl, C::TreeMaps)},
+    {"arbre-bitmaps", "tree-bitmaps", control({}, K::TreeItemControl, C::TreeBitmaps)},
+    {"texte-01", "text-01", control({}, K::TextControl, C::Text01)},
+    {"texte-source", "text-source", control({}, K::TextControl, C::Text01)},
+    {"texte-02", "text-02", control({}, K::TextControl, C::Text02)},
+    {"texte-dest", "text-dest", control({}, K::TextControl, C::Text02)},
+    {"texte-tileset", "text-tileset", control({}, K::TextControl, C::Text02)},
+    {"texte-taillex", "text-sizex", control({}, K::TextControl, C::Text02)},
+    {"texte-03", "text-03", control({}, K::TextControl, C::Text03)},
+    {"texte-palette", "text-palette", control({}, K::TextControl, C::Text03)},
+    {"texte-tailley", "text-sizey", control({}, K::TextControl, C::Text03)},
+    {"texte-04", "text-04", control({}, K::TextControl, C::Text04)},
+    {"texte-map", "text-map", control({}, K::TextControl, C::Text04)},
+    {"texte-05", "text-05", control({}, K::TextControl, C::Text05)},
+    {"texte-couleurs", "text-colors", control({}, K::TextControl, C::Text05)},
+    {"check-palette", "check-palette", control({}, K::CheckControl, C::CheckPalette)},
+    {"check-tileset", "check-tileset", control({}, K::CheckControl, C::CheckTileset)},
+    {"check-map", "check-map", control({}, K::CheckControl, C::CheckMap)},
+    {"check-optimise", "check-optimize", control({}, K::CheckControl, C::CheckOptimize)},
+    {"check-16", "check-16", control({}, K::CheckControl, C::Check16)},
+    {"radio-texte", "radio-text", control({}, K::RadioControl, C::RadioText)},
+    {"radio-rotation", "radio-rotation", control({}, K::RadioControl, C::RadioRotation)},
+    {"combo-palette", "combo-palette", control({}, K::ComboControl, C::ComboPalette)},
+    {"combo-tileset", "combo-tileset", control({}, K::ComboControl, C::ComboTileset)},
+    {"combo-taille", "combo-size", control({}, K::ComboControl, C::ComboSize)},
+    {"combo-tiles", "combo-tiles", control({}, K::ComboControl, C::ComboTiles)},
+    {"combo-map", "combo-map", control({}, K::ComboControl, C::ComboMap)},
 };
-const ControlNames kControls[] = {
-    {"arbre-mosaiques", "tree-tilesets", K::TreeItemControl, C::TreeTilesets},
-    {"arbre-cartes", "tree-maps", K::TreeItemControl, C::TreeMaps},
-    {"arbre-bitmaps", "tree-bitmaps", K::TreeItemControl, C::TreeBitmaps},
-    {"texte-01", "text-01", K::TextControl, C::Text01},
-    {"texte-source", "text-source", K::TextControl, C::Text01},
-    {"texte-02", "text-02", K::TextControl, C::Text02},
-    {"texte-dest", "text-dest", K::TextControl, C::Text02},
-    {"texte-tileset", "text-tileset", K::TextControl, C::Text02},
-    {"texte-taillex", "text-sizex", K::TextControl, C::Text02},
-    {"texte-03", "text-03", K::TextControl, C::Text03},
-    {"texte-palette", "text-palette", K::TextControl, C::Text03},
-    {"texte-tailley", "text-sizey", K::TextControl, C::Text03},
-    {"texte-04", "text-04", K::TextControl, C::Text04},
-    {"texte-map", "text-map", K::TextControl, C::Text04},
-    {"texte-05", "text-05", K::TextControl, C::Text05},
-    {"texte-couleurs", "text-colors", K::TextControl, C::Text05},
-    {"check-palette", "check-palette", K::CheckControl, C::CheckPalette},
-    {"check-tileset", "check-tileset", K::CheckControl, C::CheckTileset},
-    {"check-map", "check-map", K::CheckControl, C::CheckMap},
-    {"check-optimise", "check-optimize", K::CheckControl, C::CheckOptimize},
-    {"check-16", "check-16", K::CheckControl, C::Check16},
-    {"radio-texte", "radio-text", K::RadioControl, C::RadioText},
-    {"radio-rotation", "radio-rotation", K::RadioControl, C::RadioRotation},
-    {"combo-palette", "combo-palette", K::ComboControl, C::ComboPalette},
-    {"combo-tileset", "combo-tileset", K::ComboControl, C::ComboTileset},
-    {"combo-taille", "combo-size", K::ComboControl, C::ComboSize},
-    {"combo-tiles", "combo-tiles", K::ComboControl, C::ComboTiles},
-    {"combo-map", "combo-map", K::ComboControl, C::ComboMap},
+
+// Commands and variables that both halves of the table list, in the same order.
+const Bilingual kCommandsAndVariables[] = {
+    {"ok", "ok", command({}, cmdOk)},
+    {"msgbox", "msgbox", command({}, cmdMsgBox)},
+    {"visible", "visible", command({}, cmdVisible)},
+    {"quitte", "quit", command({}, cmdQuit)},
+    {"fin", "end", command({}, cmdEnd)},
+    {"exec", "exec", command({}, cmdExec)},
+    {"goto", "goto", command({}, cmdGoto)},
+    {"retour", "return", command({}, cmdReturn)},
+    {"effets", "effects", command({}, cmdLighting)},
+    {"defformat", "definefmt", command({}, cmdDefineFormat)},
+    {"defmodele", "definemodel", command({}, cmdDefineModel)},
+    {"format", "format", command({}, cmdFormat)},
+    {"modele", "model", command({}, cmdModel)},
+    {"selformat", "setformat", command({}, cmdSetFormat)},
+    {"selmodele", "setmodel", command({}, cmdSetModel)},
+    {"inclure", "include", command({}, cmdInclude)},
+    {"faire", "do", command({}, cmdDo)},
+    {"plateforme", "platform", command({}, cmdPlatform)},
+    {"messages", "messages", variable({}, K::IntVariable, TS_VAR(system.messages))},
+    {"r\xE9pertoire", "directory", variable({}, K::StringVariable, TS_VAR(system.directory))},
+    {"script", "script", variable({}, K::StringVariable, TS_VAR(system.scriptName))},
+    {"aideperso", "userhelp", variable({}, K::StringVariable, TS_VAR(system.userHelp))},
+    {"dossiers", "folders", object({}, kFolders)},
+    {"dossierd\xE9" "f", "deffolder", array({}, kDefFolders)},
 };
 
 std::vector<ScriptIdentifier> buildTable() {
     std::vector<ScriptIdentifier> t;
     // French half: controls, then commands and variables.
-    for (const auto& c : kControls) t.push_back(control(c.french, c.kind, c.control));
-    t.push_back(command("ok", cmdOk));
-    t.push_back(command("msgbox", cmdMsgBox));
-    t.push_back(command("visible", cmdVisible));
-    t.push_back(command("quitte", cmdQuit));
-    t.push_back(command("fin", cmdEnd));
-    t.push_back(command("exec", cmdExec));
-    t.push_back(command("goto", cmdGoto));
-    t.push_back(command("retour", cmdReturn));
-    t.push_back(command("effets", cmdLighting));
-    t.push_back(command("defformat", cmdDefineFormat));
-    t.push_back(command("defmodele", cmdDefineModel));
-    t.push_back(command("format", cmdFormat));
-    t.push_back(command("modele", cmdModel));
-    t.push_back(command("selformat", cmdSetFormat));
-    t.push_back(command("selmodele", cmdSetModel));
-    t.push_back(command("inclure", cmdInclude));
-    t.push_back(command("faire", cmdDo));
-    t.push_back(command("plateforme", cmdPlatform));
-    t.push_back(variable("messages", K::IntVariable, TS_VAR(system.messages)));
-    t.push_back(variable("r\xE9pertoire", K::StringVariable, TS_VAR(system.directory)));
-    t.push_back(variable("script", K::StringVariable, TS_VAR(system.scriptName)));
-    t.push_back(variable("aideperso", K::StringVariable, TS_VAR(system.userHelp)));
-    t.push_back(object("dossiers", kFolders));
-    t.push_back(array("dossierd\xE9" "f", kDefFolders));
-
-    // English half and the names common to both languages.
-    for (const auto& c : kControls) t.push_back(control(c.english, c.kind, c.control));
-    t.push_back(command("ok", cmdOk));
-    t.push_back(command("msgbox", cmdMsgBox));
-    t.push_back(command("visible", cmdVisible));
-    t.push_back(command("quit", cmdQuit));
-    t.push_back(command("end", cmdEnd));
-    t.push_back(command("exec", cmdExec));
-    t.push_back(command("goto", cmdGoto));
-    t.push_back(command("return", cmdReturn));
-    t.push_back(command("effects", cmdLighting));
-    t.push_back(command("definefmt", cmdDefineFormat));
-    t.push_back(command("definemodel", cmdDefineModel));
-    t.push_back(command("format", cmdFormat));
-    t.push_back(command("model", cmdModel));
-    t.push_back(command("setformat", cmdSetFormat));
-    t.push_back(command("setmodel", cmdSetModel));
-    t.push_back(command("include", cmdInclude));
-    t.push_back(command("do", cmdDo));
-    t.push_back(command("platform", cmdPlatform));
-    t.push_back(variable("messages", K::IntVariable, TS_VAR(system.messages)));
-    t.push_back(variable("directory", K::StringVariable, TS_VAR(system.directory)));
-    t.push_back(variable("script", K::StringVariable, TS_VAR(system.scriptName)));
-    t.push_back(variable("userhelp", K::StringVariable, TS_VAR(system.userHelp)));
-    t.push_back(object("folders", kFolders));
-    t.push_back(array("deffolder", kDefFolders));
+    for (const auto& c : kControls) t.push_back(named(c.row, c.french));
+    for (const auto& c : kCommandsAndVariables) t.push_back(named(c.row, c.french));
+    // English half, then the names common to both languages.
+    for (const auto& c : kControls) t.push_back(named(c.row, c.english));
+    for (const auto& c : kCommandsAndVariables) t.push_back(named(c.row, c.english));
     t.push_back(command("conv", cmdConv));
     t.push_back(command("nettoie-projet", cmdCleanProject));
     t.push_back(command("clean-project", cmdCleanProject));
