@@ -140,16 +140,19 @@ bool ReadProject(App& app, const std::string& path) {
     }
 
     // Anything that is not a text project of a sensible size goes through the legacy reader,
-    // after a backup copy.
-    if (firstLine != kProjectMagicLine || fileSize(path) > kProjectFileMax) {
+    // after a backup copy. A file far larger than any project of either kind can hold is moved
+    // aside whole instead of copied (no second copy of gigabytes), and not read at all.
+    const bool oversized = fileSize(path) > kProjectFileMax;
+    if (firstLine != kProjectMagicLine || oversized) {
         showBox(app.host, tr(T::CaptionAttention), tr(T::ProjectOlderVersion), Icon::Warning, Buttons::Ok,
                 Answer::Ok, false);
         clearElements(app);
         std::string backup = path + ".bak";
-        if (!copyFile(path, backup))
+        bool backedUp = oversized ? renameFile(path, backup) : copyFile(path, backup);
+        if (!backedUp)
             showBox(app.host, tr(T::CaptionError), formatText(tr(T::ProjectBackupFailed), backup.c_str()),
                     Icon::Error, Buttons::Ok, Answer::Ok, false);
-        if (!ReadLegacyProject(app, path)) {
+        if (oversized || !ReadLegacyProject(app, path)) {
             showBox(app.host, tr(T::CaptionError), tr(T::ProjectNoFilter), Icon::Error, Buttons::Ok, Answer::Ok,
                     false);
             return false;

@@ -17,7 +17,8 @@ extern const char* const kProjectMagicLine;  // "#Fichier de projet Tilesmithery
 constexpr size_t kProjectLineLimit = 2048;  // at most 2047 bytes per read
 // Most bytes of the data section that are kept and written back.
 constexpr size_t kDataSectionMax = 1000000;
-// Text project files larger than this are not read as text (nothing real comes near it).
+// Project files larger than this are not read (a text project with a full table and data section
+// stays far below it, a legacy one below 600 kB).
 constexpr long long kProjectFileMax = 16LL << 20;
 
 enum class WriteProjectResult { Written, Cancelled, Failed };
@@ -40,8 +41,8 @@ std::string withProjectExtension(const std::string& name);
 
 // Loads a project: the files section into the element table, then runs the infos and data
 // sections; a file that does not begin with the magic line goes through the legacy reader (with
-// a ".bak" copy). A file that cannot be opened, or an empty one, changes nothing. False when
-// nothing was loaded.
+// a ".bak" copy). A file larger than kProjectFileMax is renamed to ".bak" and not read. A file
+// that cannot be opened, or an empty one, changes nothing. False when nothing was loaded.
 bool ReadProject(App& app, const std::string& path);
 
 // Opens the file as text and finds the line ".section <name>" (or <second>), lower case; returns

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "host/file_system.h"
 #include "project/element_table.h"
 #include "project/element_types.h"
 #include "project/project_commands.h"
+#include "script/interpreter.h"
+#include "script/reference_file.h"
 #include "test_support.h"
 
 using namespace ts;
@@ -45,25 +48,15 @@ struct ElementTableTest : ::testing::Test {
 
 }  // namespace
 
-TEST(ElementTypes, NamesInBothLanguages) {
-    EXPECT_STREQ(elementTypeName(TYPE_CARTE), "map");
-    EXPECT_STREQ(elementTypeName(TYPE_MOSAIQUE), "tileset");
-    EXPECT_STREQ(elementTypeName(TYPE_LISTE), "list");
-    EXPECT_STREQ(elementTypeName(99), "");
+TEST(ElementTypes, ReadersAcceptBothLanguagesExactly) {
     EXPECT_EQ(elementTypeFromName("carte"), 1);
     EXPECT_EQ(elementTypeFromName("map"), 1);
-    EXPECT_EQ(elementTypeFromName("liste"), 7);
-    EXPECT_EQ(elementTypeFromName("mauvais"), 5);
     EXPECT_EQ(elementTypeFromName("(sprite)"), 2);
     EXPECT_EQ(elementTypeFromName("Map"), -1);
     EXPECT_EQ(elementTypeFromName("map "), -1);
     EXPECT_EQ(rootFolderType("mosaiques"), 3);
     EXPECT_EQ(rootFolderType("tilesets"), 3);
-    EXPECT_EQ(rootFolderType("racine"), 0);
-    EXPECT_EQ(rootFolderType("lists"), 7);
     EXPECT_EQ(rootFolderType("Maps"), -1);
-    EXPECT_STREQ(rootFolderName(1, true), "cartes");
-    EXPECT_STREQ(rootFolderName(6, false), "palettes");
 }
 
 TEST_F(ElementTableTest, AddRefusesMissingFileAndKeepsOrder) {
@@ -257,4 +250,21 @@ TEST_F(ElementTableTest, CleanProjectRemovesMissingFilesFromTheEnd) {
     cmdCleanProject(app, noArgs);
     EXPECT_EQ(names(), (std::vector<std::string>{"Folder", "Kept"}));
     EXPECT_EQ(removed, (std::vector<int>{3, 0}));
+}
+
+TEST_F(ElementTableTest, CleanProjectCommandAlsoCleansTheReferenceFile) {
+    dir.write("p.tsp", "");
+    app.projectPath = dir.file("p.tsp");
+    ASSERT_TRUE(setCurrentDirectory(dir.path()));
+    file("kept.c");
+    appendElementRecord(app, element("Kept", TYPE_CARTE, "kept.c"));
+    appendElementRecord(app, element("Gone", TYPE_CARTE, "gone.c"));
+    dir.write("p.ref", std::string(kReferenceHeader) + "@kept.c@\n a=1\n@gone.c@\n b=2\n");
+    runScriptText(app, "nettoie-projet");
+    EXPECT_EQ(names(), (std::vector<std::string>{"Kept"}));
+    std::string ref = dir.read("p.ref");
+    EXPECT_NE(ref.find("@kept.c@"), std::string::npos);
+    EXPECT_NE(ref.find("a=1"), std::string::npos);
+    EXPECT_EQ(ref.find("@gone.c@"), std::string::npos);
+    EXPECT_TRUE(t.host.boxes.empty()) << t.host.lastText();
 }

@@ -40,15 +40,31 @@ TEST_F(ProjectBadInputTest, TwoGigabyteLegacyFileWithAHugeCount) {
     EXPECT_EQ(t.host.boxes.size(), 1u);  // more records announced than the table takes
 }
 
-TEST_F(ProjectBadInputTest, OversizedTextProjectIsNotReadAsText) {
-    std::string text = "#Fichier de projet Tilesmithery\n .section files\n  Element: A\n  Type: map\n End\n";
-    text += std::string(size_t(kProjectFileMax) + 10 - text.size(), ' ');
-    dir.write("big.tsp", text);
+TEST_F(ProjectBadInputTest, OversizedFilesAreMovedAsideNotRead) {
+    // Far larger than any project: moved aside whole as the backup, nothing read.
+    std::string head = "#Fichier de projet Tilesmithery\n .section files\n  Element: A\n  Type: map\n End\n";
+    if (!makeSparseFile(dir.file("big.tsp"), head, off_t(2) << 30)) GTEST_SKIP() << "no sparse files here";
     EXPECT_FALSE(ReadProject(app, dir.file("big.tsp")));
     EXPECT_EQ(app.elements.count(), 0);
     ASSERT_EQ(t.host.boxes.size(), 2u);
+    EXPECT_EQ(t.host.boxes[0].caption, "Attention");
     EXPECT_EQ(t.host.boxes[1].caption, "Error");
-    EXPECT_TRUE(fileExists(dir.file("big.tsp.bak")));
+    EXPECT_EQ(fileSize(dir.file("big.tsp.bak")), int64_t(2) << 30);
+    EXPECT_FALSE(fileExists(dir.file("big.tsp")));
+
+    t.host.clear();
+    std::string garbage = "\x89PNG garbage first line";
+    if (!makeSparseFile(dir.file("video.tsp"), garbage, off_t(2) << 30)) GTEST_SKIP();
+    EXPECT_FALSE(ReadProject(app, dir.file("video.tsp")));
+    EXPECT_EQ(t.host.boxes.size(), 2u);
+    EXPECT_TRUE(fileExists(dir.file("video.tsp.bak")));
+
+    // Just above the limit is enough.
+    t.host.clear();
+    dir.write("limit.tsp", head + std::string(size_t(kProjectFileMax) + 1 - head.size(), ' '));
+    EXPECT_FALSE(ReadProject(app, dir.file("limit.tsp")));
+    EXPECT_EQ(t.host.boxes.size(), 2u);
+    EXPECT_EQ(app.elements.count(), 0);
 }
 
 TEST_F(ProjectBadInputTest, GarbageAfterTheMagicLine) {

@@ -203,3 +203,26 @@ TEST_F(ProjectRoundTripTest, LegacyCountsBeyondTheFileOrTheTable) {
     EXPECT_FALSE(ReadLegacyProject(app, dir.file("short.tsp")));
     EXPECT_FALSE(ReadLegacyProject(app, dir.file("nothing.tsp")));
 }
+
+TEST_F(ProjectRoundTripTest, DemoProjectSurvivesReadWriteRead) {
+    std::string original = test::readFile(std::string(TS_SOURCE_DIR) + "/examples/demo/demo.tsp");
+    if (original.empty()) GTEST_SKIP() << "no demo project";
+    dir.write("demo.tsp", original);
+    ASSERT_TRUE(ReadProject(app, dir.file("demo.tsp")));
+    EXPECT_TRUE(t.host.boxes.empty()) << t.host.lastText();
+    ASSERT_EQ(WriteProject(app, dir.file("once.tsp")), WriteProjectResult::Written);
+    std::string once = dir.read("once.tsp");
+
+    test::TestApp fresh;
+    ASSERT_TRUE(ReadProject(fresh.app, dir.file("once.tsp")));
+    ASSERT_EQ(WriteProject(fresh.app, dir.file("twice.tsp")), WriteProjectResult::Written);
+    EXPECT_EQ(dir.read("twice.tsp"), once);
+
+    // Only the Directory line (where the project was written) differs from the shipped file.
+    auto withoutDirectory = [](std::string text) {
+        size_t at = text.find("  Directory = \"");
+        size_t end = text.find("\r\n", at);
+        return at == std::string::npos ? text : text.erase(at, end - at);
+    };
+    EXPECT_EQ(withoutDirectory(once), withoutDirectory(original));
+}
