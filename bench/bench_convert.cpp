@@ -5,6 +5,7 @@
 // error per pixel (sum over red, green and blue, 8-bit units).
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -23,11 +24,17 @@ namespace {
 
 using namespace ts;
 
-// The pictures as PNG files in a scratch folder that lives as long as the program.
+// The pictures as PNG files in a scratch folder that lives as long as the program. With
+// TS_BENCH_PICTURES set, they are written into that folder and kept (to time the program itself:
+// tilesmithery p.tsp -tset src=p1024.png, with convert.maskColor = RGB(0,0,0) in the project).
 struct Pictures {
     std::string folder;
+    bool keep = false;
     Pictures() {
-        folder = (std::filesystem::temp_directory_path() / ("tilesmithery-bench-" + std::to_string(getpid()))).string();
+        const char* kept = std::getenv("TS_BENCH_PICTURES");
+        keep = kept && *kept;
+        folder = keep ? std::string(kept)
+                      : (std::filesystem::temp_directory_path() / ("tilesmithery-bench-" + std::to_string(getpid()))).string();
         std::filesystem::create_directories(folder);
         write("p512.png", 512, 512, bench::placedPicture(512, 512, 1));
         write("p1024.png", 1024, 1024, bench::placedPicture(1024, 1024, 2));
@@ -35,7 +42,7 @@ struct Pictures {
     }
     ~Pictures() {
         std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
+        if (!keep) std::filesystem::remove_all(folder, ec);
     }
     void write(const std::string& name, int w, int h, const std::vector<uint32_t>& pixels) {
         Surface s;

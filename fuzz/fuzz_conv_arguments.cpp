@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "convert/conv_arguments.h"
+#include "convert/conv_command_arguments.h"
 #include "host/host_services.h"
 #include "project/app_init.h"
 #include "project/app_state.h"

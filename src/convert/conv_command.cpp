@@ -1,7 +1,7 @@
 #include "convert/conv_command.h"
 
 #include "convert/colour_effects.h"
-#include "convert/conv_arguments.h"
+#include "convert/conv_command_arguments.h"
 #include "convert/convert_tileset.h"
 #include "convert/image_file.h"
 #include "convert/tile_stage.h"

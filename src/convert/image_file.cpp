@@ -54,16 +54,20 @@ bool peekDeclaredSize(const uint8_t* data, size_t size, int64_t& width, int64_t&
 }  // namespace
 
 DecodeResult decodeImage(const uint8_t* data, size_t size, DecodedImage& out) {
-    out.surface = Surface{};
+    // out.surface is kept: decoders that write every pixel reuse its memory when the size matches.
     out.colourTable.clear();
     out.declaredWidth = out.declaredHeight = 0;
-    if (!data || size == 0) return DecodeResult::Undecodable;
+    if (!data || size == 0) {
+        destroySurface(out.surface);
+        return DecodeResult::Undecodable;
+    }
     DecodeResult result;
     int64_t declaredWidth = 0, declaredHeight = 0;
     if (peekDeclaredSize(data, size, declaredWidth, declaredHeight) && declaredWidth > 0 &&
         declaredHeight > 0 && !surfaceSizeAllowed(declaredWidth, declaredHeight)) {
         out.declaredWidth = declaredWidth;
         out.declaredHeight = declaredHeight;
+        destroySurface(out.surface);
         return DecodeResult::TooLarge;
     }
     if (startsWith(data, size, "GIF87a", 6) || startsWith(data, size, "GIF89a", 6))
@@ -74,7 +78,7 @@ DecodeResult decodeImage(const uint8_t* data, size_t size, DecodedImage& out) {
     else
         result = decodeWithImageLibrary(data, size, out);
     if (result != DecodeResult::Ok) {
-        out.surface = Surface{};
+        destroySurface(out.surface);
         out.colourTable.clear();
     } else if (out.colourTable.size() > 256) {
         out.colourTable.resize(256);  // no supported format has more; never trust a file on it
@@ -85,7 +89,7 @@ DecodeResult decodeImage(const uint8_t* data, size_t size, DecodedImage& out) {
 DecodeResult decodeImageFile(const std::string& path, DecodedImage& out) {
     std::string bytes;
     if (!readWholeFile(path, bytes, kMaxImageFileBytes)) {
-        out.surface = Surface{};
+        destroySurface(out.surface);
         out.colourTable.clear();
         return fileSize(path) > kMaxImageFileBytes ? DecodeResult::TooLarge : DecodeResult::Undecodable;
     }
@@ -156,6 +160,9 @@ bool sourcePixel(const App& app, int x, int y, uint32_t& pixel) {
 
 bool loadImageFile(App& app, const std::string& path, int& width, int& height) {
     DecodedImage image;
+    // The previous decode surface lends its memory to the decoder (a failed load empties it).
+    image.surface = std::move(app.convert.decodeSurface);
+    destroySurface(app.convert.decodeSurface);
     const DecodeResult result = decodeImageFile(path, image);
     if (result == DecodeResult::TooLarge) {
         showBox(app.host, tr(T::CaptionError),

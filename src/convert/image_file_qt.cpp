@@ -11,6 +11,10 @@
 
 namespace ts {
 
+namespace {
+DecodeResult copyImage(QImage image, DecodedImage& out);
+}
+
 DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedImage& out) {
     if (size == 0 || size > size_t(INT32_MAX)) return DecodeResult::Undecodable;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -26,13 +30,32 @@ DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedIma
         if (announced.width() == 0 || announced.height() == 0) return DecodeResult::Empty;
         if (!surfaceSizeAllowed(announced.width(), announced.height())) return DecodeResult::TooLarge;
     }
-    QImage image;
-    if (!reader.read(&image) || image.isNull()) {
-        if (reader.error() == QImageReader::InvalidDataError && announced.isValid() &&
-            !surfaceSizeAllowed(announced.width(), announced.height()))
+    // True-colour files are decoded straight into the surface: the reader fills an image of the
+    // right size and format in place instead of allocating its own.
+    const QImage::Format announcedFormat = reader.imageFormat();
+    if (announced.isValid() &&
+        (announcedFormat == QImage::Format_RGB32 || announcedFormat == QImage::Format_ARGB32)) {
+        if (!prepareSurface(out.surface, announced.width(), announced.height()))
             return DecodeResult::TooLarge;
-        return DecodeResult::Undecodable;
+        uchar* bits = reinterpret_cast<uchar*>(out.surface.pixels.data());
+        QImage direct(bits, out.surface.width, out.surface.height, qsizetype(out.surface.stride) * 4,
+                      announcedFormat);
+        if (!reader.read(&direct) || direct.isNull()) return DecodeResult::Undecodable;
+        out.colourTable.clear();
+        if (direct.constBits() == bits && direct.format() == announcedFormat &&
+            direct.size() == announced)
+            return DecodeResult::Ok;  // RGB32 pixels already carry alpha 255
+        return copyImage(direct, out);
     }
+
+    QImage image;
+    if (!reader.read(&image) || image.isNull()) return DecodeResult::Undecodable;
+    return copyImage(image, out);
+}
+
+namespace {
+
+DecodeResult copyImage(QImage image, DecodedImage& out) {
     out.declaredWidth = image.width();
     out.declaredHeight = image.height();
     if (image.width() == 0 || image.height() == 0) return DecodeResult::Empty;
@@ -45,15 +68,17 @@ DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedIma
         const QList<QRgb> table = image.colorTable();
         out.colourTable.assign(table.begin(), table.end());
     }
-    if (format != QImage::Format_ARGB32) {
+    if (format != QImage::Format_ARGB32 && format != QImage::Format_RGB32) {
         image = image.convertToFormat(QImage::Format_ARGB32);
         if (image.isNull()) return DecodeResult::Undecodable;
     }
-    if (!createSurface(out.surface, image.width(), image.height())) return DecodeResult::TooLarge;
+    if (!prepareSurface(out.surface, image.width(), image.height())) return DecodeResult::TooLarge;
     for (int y = 0; y < image.height(); ++y)
         std::memcpy(out.surface.row(y), image.constScanLine(y), size_t(image.width()) * 4);
     return DecodeResult::Ok;
 }
+
+}  // namespace
 
 bool encodeWithImageLibrary(const EncodeInput& in, const char* format, std::string& bytes) {
     const Surface& s = *in.surface;

@@ -135,7 +135,7 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, DecodedImage& out) {
     }
     if (!TIFFReadRGBAImageOriented(tif, width, height, raster.data(), ORIENTATION_TOPLEFT, 0))
         return DecodeResult::Undecodable;
-    if (!createSurface(out.surface, int(width), int(height))) return DecodeResult::TooLarge;
+    if (!prepareSurface(out.surface, int(width), int(height))) return DecodeResult::TooLarge;
     for (uint32_t y = 0; y < height; ++y) {
         const uint32_t* src = raster.data() + size_t(y) * width;
         uint32_t* dst = out.surface.row(int(y));

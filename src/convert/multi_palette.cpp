@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "convert/multi_palette_fit.h"
-#include "convert/worker_pool.h"
+#include "convert/multi_palette_workers.h"
 
 namespace ts {
 

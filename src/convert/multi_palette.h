@@ -13,8 +13,11 @@ struct MultiPaletteParams {
     int colorsPerSubPalette = 16;  // B
     int colorCount = 255;          // wanted colours; P = (colorCount + B - 1) / B
     int reserved = 1;              // R: 1 when colour 0 is transparent
-    // Colorization weight: 0 none; > 0 weighs palette changes; -1 weighs new colours (100 each);
-    // -2 takes the whole image's error (every block on its best group) as the cost.
+    // Colorization weight: 0 none; > 0 adds weight x the distance of every palette entry the block
+    // changes; -1 adds 100 per colour the block adds (or takes back per colour it saves); -2 takes
+    // the whole image's error as the cost: every block of the image on its best group, with the
+    // candidate palette standing in for the group it was built from (so a block joins the group
+    // that leaves the whole picture closest to its colours). Costs are signed 64-bit numbers.
     int colorization = 0;
     bool fastPalReduction = true;
     bool palReducPost = true;

@@ -30,8 +30,8 @@ int quantizeOptimal(App& app, IndexImage& image, WorkingPalette& palette,
     // (the image's bottom row first): which node a reduction merges depends on that order.
     Octree tree(allowed);
     Surface& decode = app.convert.decodeSurface;
-    for (int r = 0; r < decode.allocatedHeight; ++r) {
-        uint32_t* row = decode.storedRow(r);
+    for (int y = decode.height - 1; y >= 0; --y) {
+        uint32_t* row = decode.row(y);
         uint32_t last = 0, lastEffect = 0;
         bool haveLast = false;
         for (int x = 0; x < decode.width; ++x) {

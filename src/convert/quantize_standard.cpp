@@ -55,7 +55,6 @@ int quantizeStandard(App& app, IndexImage& image, WorkingPalette& palette, int t
     const EffectTables& tables = app.convert.effects;
     int count = std::max(pos.newStart, 0);
     const int searchStart = std::max(pos.searchStart, 0);
-    if (count > setup.effectiveLimit) return -1;
     ColourCache<CachedMatch> cache;
     uint32_t* pal = palette.data();
     for (int y = 0; y < image.height; ++y) {
@@ -104,7 +103,6 @@ int quantizeStandardNaive(App& app, IndexImage& image, WorkingPalette& palette, 
     const EffectTables& tables = app.convert.effects;
     int count = std::max(pos.newStart, 0);
     const int searchStart = std::max(pos.searchStart, 0);
-    if (count > setup.effectiveLimit) return -1;
     uint32_t* pal = palette.data();
     for (int y = 0; y < image.height; ++y) {
         uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);

@@ -4,8 +4,9 @@
 #include <filesystem>
 
 #include "conv_test_helpers.h"
-#include "convert/conv_arguments.h"
+#include "convert/conv_command_arguments.h"
 #include "convert/conv_command.h"
+#include "script/interpreter.h"
 #include "formats/platform.h"
 #include "host/file_system.h"
 #include "project/element_table.h"
@@ -254,4 +255,23 @@ TEST_F(ConvCommand, ArgumentReading) {
     parseDimensions("256x192", 0, w, h);
     EXPECT_EQ(w, 256);
     EXPECT_EQ(h, 192);
+}
+
+TEST_F(ConvCommand, NamesGoIntoTheFiles) {
+    writeShip("a.png");
+    conv("tset src=a name=hero namepal=colours");
+    EXPECT_NE(readFile(dir.file("a.til.c")).find("hero_"), std::string::npos);
+    EXPECT_NE(readFile(dir.file("a.map.c")).find("hero_"), std::string::npos);
+    EXPECT_NE(readFile(dir.file("a.pal.c")).find("colours_"), std::string::npos);
+    // The elements keep the names derived from their files.
+    ASSERT_EQ(app.elements.count(), 3);
+    EXPECT_EQ(app.elements.records[0].name, "a");
+    EXPECT_TRUE(app.platforms.conversionName.empty());
+}
+
+TEST_F(ConvCommand, ScriptLineIsLowerCasedOutsideQuotes) {
+    writeShip("Ship.png");
+    runScriptText(app, "conv TSET SRC=\"Ship\"");
+    EXPECT_TRUE(exists("Ship.til.c"));
+    EXPECT_EQ(app.elements.count(), 3);
 }

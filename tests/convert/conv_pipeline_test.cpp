@@ -183,3 +183,25 @@ TEST_F(ConvPipeline, GameBoyFourShades) {
     EXPECT_TRUE(host.boxes.empty()) << host.lastText();
     EXPECT_TRUE(fileExists(dir.file("gb2.til.c")));
 }
+
+TEST_F(ConvPipeline, GameBoyMonochromeWritesNoPalette) {
+    ASSERT_TRUE(selectPlatformByName(app, "Game Boy, Nintendo"));
+    app.platforms.gbc.dmgMode = 1;
+    ASSERT_TRUE(writePicture(dir.file("mono.png"), 16, 16, [](int x, int y) {
+        const uint32_t shades[] = {0xFFFFFF, 0xAAAAAA, 0x555555, 0x000000};
+        return shades[(x / 2 + y) % 4];
+    }));
+    conv("tset src=mono col=4");
+    EXPECT_TRUE(fileExists(dir.file("mono.til.c")));
+    EXPECT_TRUE(fileExists(dir.file("mono.map.c")));
+    EXPECT_FALSE(fileExists(dir.file("mono.pal.c")));
+    EXPECT_EQ(app.elements.count(), 2);
+}
+
+TEST_F(ConvPipeline, OverlongValuesAreCut) {
+    const std::string longName(600, 'q');
+    conv("tset src=" + longName);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.lastText(), "Unable to read the image \"" + std::string(500, 'q') + ".bmp\".");
+    EXPECT_EQ(app.elements.count(), 0);
+}

@@ -2,6 +2,8 @@
 // and untrusted files.
 #include <gtest/gtest.h>
 
+#include <gif_lib.h>
+
 #include <QImage>
 #include <cstring>
 #include <string>
@@ -306,4 +308,45 @@ TEST(ImageBadInput, BmpWithMoreThan256PaletteEntries) {
     DecodedImage image;
     const DecodeResult r = decodeBytes(bmp, image);
     if (r == DecodeResult::Ok) EXPECT_LE(image.colourTable.size(), 256u);
+}
+
+namespace {
+
+int appendToString(GifFileType* gif, const GifByteType* data, int length) {
+    static_cast<std::string*>(gif->UserData)->append(reinterpret_cast<const char*>(data), size_t(length));
+    return length;
+}
+
+}  // namespace
+
+TEST(ImageLoad, InterlacedGifWithTransparentIndex) {
+    std::string bytes;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&bytes, appendToString, &error);
+    ASSERT_NE(gif, nullptr);
+    GifColorType colours[4] = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {100, 110, 120}};
+    ColorMapObject* map = GifMakeMapObject(4, colours);
+    EGifSetGifVersion(gif, true);
+    ASSERT_NE(EGifPutScreenDesc(gif, 3, 4, 2, 0, map), GIF_ERROR);
+    GraphicsControlBlock gcb{};
+    gcb.TransparentColor = 1;
+    GifByteType extension[4];
+    const size_t length = EGifGCBToExtension(&gcb, extension);
+    ASSERT_NE(EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, int(length), extension), GIF_ERROR);
+    ASSERT_NE(EGifPutImageDesc(gif, 0, 0, 3, 4, true, nullptr), GIF_ERROR);
+    for (int y : {0, 2, 1, 3}) {  // interlaced row order for four rows
+        GifPixelType line[3] = {GifPixelType(y), GifPixelType(y), GifPixelType(y)};
+        ASSERT_NE(EGifPutLine(gif, line, 3), GIF_ERROR);
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+
+    DecodedImage image;
+    ASSERT_EQ(decodeBytes(bytes, image), DecodeResult::Ok);
+    ASSERT_EQ(image.colourTable.size(), 4u);
+    EXPECT_EQ(image.colourTable[1], 0x0028323Cu);  // the transparent entry has alpha 0
+    EXPECT_EQ(image.surface.at(2, 0), 0xFF0A141Eu);
+    EXPECT_EQ(image.surface.at(0, 1), 0u);  // transparent: not drawn
+    EXPECT_EQ(image.surface.at(1, 2), 0xFF46505Au);
+    EXPECT_EQ(image.surface.at(0, 3), 0xFF646E78u);
 }

@@ -1,4 +1,4 @@
-#include "convert/worker_pool.h"
+#include "convert/multi_palette_workers.h"
 
 namespace ts {
 

@@ -1,4 +1,4 @@
-#include "convert/conv_arguments.h"
+#include "convert/conv_command_arguments.h"
 
 #include <algorithm>
 #include <cstring>
