@@ -9,7 +9,7 @@
 #include "convert/image_file.h"
 #include "convert/quantize.h"
 #include "host/host_services.h"
-#include "project/app_init.h"
+#include "formats/platform.h"
 #include "project/app_state.h"
 
 using namespace ts;
@@ -48,7 +48,8 @@ struct Fixture {
     App app{host};
     Surface photo;
     Fixture() {
-        initializeApp(app);
+        initializePlatforms(app);  // the GBA in its 8-bit depth: all this needs
+        rebuildEffectTables(app);
         app.system.messages = 0;
         makePhoto(photo);
         reset();

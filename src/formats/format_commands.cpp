@@ -18,6 +18,7 @@ void initFormats(App& app) {
     f.records.push_back(standardFormat());
     f.current = FormatRecord{};
     applyFormat(app, 0);
+    f.selectedSinceStartUp = false;
     f.noError = false;
     initTemplateVariables(app);
     loadUserBuffers(app);
@@ -105,12 +106,6 @@ void AutoSelectFormat(App& app, const std::string& fileName) {
             }
         }
     if (matches == 1) applyFormat(app, chosen);
-}
-
-void cmdRememberFormat(App& app, char* args) {
-    if (!args) return;
-    char* cursor = skipBlanks(args);
-    if (char* quoted = readQuotedString(cursor)) app.system.formatToSelect = std::string(quoted).substr(0, 511);
 }
 
 void selectRememberedFormat(App& app) {

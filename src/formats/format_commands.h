@@ -30,10 +30,8 @@ bool ChoisitFormat(App& app, const std::string& name);
 // matches the file's; none or several matches keep the current format.
 void AutoSelectFormat(App& app, const std::string& fileName);
 
-// format: remembers the quoted name (at most 511 characters) in system.formatToSelect; the
-// selection happens when the main window starts (selectRememberedFormat).
-void cmdRememberFormat(App& app, char* args);
-// Selects the format that `format` remembered, when there is one.
+// The effect of the `format` variable: selects the format whose name it remembered
+// (system.formatToSelect), when there is one. Called when the main window starts.
 void selectRememberedFormat(App& app);
 
 // The extension that AutoSelectFormat compares ("gfx/ship.til.c" gives "til.c").

@@ -102,6 +102,7 @@ struct FormatState {
     FormatRecord current;               // CurrentFormat: the working copy
     int currentIndex = 0;               // which record `current` came from
     std::string currentName = "Standard";  // name of the selected format (project file line)
+    bool selectedSinceStartUp = false;      // a format was selected after the start-up step
 
     std::vector<TemplateVariable> variables;         // the sixteen rows, in table order
     std::vector<TemplateVariable> startupVariables;  // copy taken at start-up

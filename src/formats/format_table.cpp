@@ -116,6 +116,7 @@ void applyFormat(App& app, int index) {
     current.user = record.user;
     app.formats.currentIndex = index;
     app.formats.currentName = record.name;
+    app.formats.selectedSinceStartUp = true;
 }
 
 const FormatSection& currentSection(const App& app, int section) {

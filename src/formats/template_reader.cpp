@@ -66,22 +66,28 @@ bool findResynchronisation(std::string_view templ, size_t t, const char* data, s
             pos = s.end;
             continue;
         }
-        // Every shorter tail of this text is a later candidate; if the shortest qualifying tail
-        // does not occur, no longer one does, so the whole text can be passed over at once.
-        std::string_view shortest = s.text.substr(s.text.size() - kRecoveryMinimum);
-        if (findText(data, length, from, shortest) == kNotFound) {
+        // The candidates from this text are its tails, longest first. When a tail occurs, every
+        // shorter one does too, so the longest occurring tail is found by bisection.
+        size_t shortestHit = findText(data, length, from, s.text.substr(s.text.size() - kRecoveryMinimum));
+        if (shortestHit == kNotFound) {
             pos = s.end;
             continue;
         }
-        for (size_t k = pos; s.end - k >= kRecoveryMinimum; ++k) {
-            size_t hit = findText(data, length, from, templ.substr(k, s.end - k));
+        size_t good = kRecoveryMinimum, goodHit = shortestHit;  // longest tail known to occur
+        size_t bad = s.text.size() + 1;                           // shortest tail known not to
+        while (bad - good > 1) {
+            size_t mid = good + (bad - good) / 2;
+            size_t hit = findText(data, length, from, s.text.substr(s.text.size() - mid));
             if (hit != kNotFound) {
-                templatePos = k;
-                dataPos = hit;
-                return true;
+                good = mid;
+                goodHit = hit;
+            } else {
+                bad = mid;
             }
         }
-        pos = s.end;
+        templatePos = s.end - good;
+        dataPos = goodHit;
+        return true;
     }
     return false;
 }

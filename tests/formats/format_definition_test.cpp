@@ -168,11 +168,17 @@ TEST_F(FormatDefinitionTest, SelectionByName) {
     // Changing the table does not change the working copy until selected again.
     define("Other {", "map {\next = \".p\"\n}\n}\n");
     EXPECT_EQ(app.formats.current.sections[kSectionMap].ext, ".o");
-    std::string remember = "\"Standard\"";
-    cmdRememberFormat(app, remember.data());
-    EXPECT_EQ(app.formats.current.name, "Other");
+    app.system.formatToSelect = "Standard";
     selectRememberedFormat(app);
     EXPECT_EQ(app.formats.current.name, "Standard");
+    EXPECT_EQ(projectFormatLines(app), "  Format = \"Standard\"\n\n");
+}
+
+TEST_F(FormatDefinitionTest, ProjectLineKeepsARememberedFormatThatWasNeverSelected) {
+    app.system.formatToSelect = "Mine";  // the project file's Format line, in a batch run
+    EXPECT_EQ(projectFormatLines(app), "  Format = \"Mine\"\n\n");
+    ChoisitFormat(app, "Standard");
+    EXPECT_EQ(projectFormatLines(app), "  Format = \"Standard\"\n\n");
 }
 
 TEST_F(FormatDefinitionTest, ExtensionRule) {
@@ -205,6 +211,26 @@ TEST_F(FormatDefinitionTest, AutomaticSelectionNeedsExactlyOneMatch) {
     AutoSelectFormat(app, "a.solo");
     EXPECT_EQ(app.formats.current.name, "Solo");
     EXPECT_TRUE(host.boxes.empty());
+}
+
+}  // namespace
+}  // namespace ts
+
+#include "script/interpreter.h"
+
+namespace ts {
+namespace {
+
+TEST_F(FormatDefinitionTest, ScriptDefinesAndSelectsAFormat) {
+    runScript(app, TextFile::fromText("definefmt \"Mine\"\r\n{\r\n  palette {\r\n    n_every = 16\r\n  }\r\n}\r\n"
+                                      "selformat \"Mine\"\r\nsystem.maxobjects 7\r\n"));
+    EXPECT_TRUE(host.boxes.empty()) << host.lastText();
+    EXPECT_EQ(app.formats.current.name, "Mine");
+    EXPECT_EQ(app.formats.current.sections[kSectionPalette].nEvery, 16);
+    EXPECT_EQ(app.system.maxObjects, 7);  // the interpreter went on after the block
+    // In a text run there is no script file to read a block from.
+    runScriptText(app, "definefmt \"Other\"");
+    EXPECT_EQ(findFormat(app, "Other"), -1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "formats/platform_commands.h"
 #include "formats/project_lines.h"
 #include "host/text_file.h"
+#include "script/interpreter.h"
 #include "test_support.h"
 
 namespace ts {
@@ -160,6 +161,24 @@ TEST_F(ListModelTest, ProjectLinesReadBackAsTheSameModels) {
     EXPECT_EQ(enemy.params[1].name, "na\\me");
     EXPECT_EQ(enemy.params[1].defaultText, "x\"y");
     EXPECT_EQ(enemy.entrySize, 24);
+}
+
+TEST_F(ListModelTest, ScriptFileDefinesSelectsAndExtendsAModel) {
+    test::TempDir dir;
+    dir.write("models.spt",
+              "DefineModel \"Enemy\"\t\t{\r\n  \t1, 4, \"Life\", \"3\"\r\n  }\r\n"
+              "setmodel \"Enemy\"\r\nlist.addparam \"Tag\", 2, 8\r\nliste.ajparam \"Life\", 1, 2\r\n");
+    EXPECT_TRUE(runScriptFile(app, dir.file("models.spt")));
+    EXPECT_TRUE(host.boxes.empty()) << host.lastText();
+    const Model& m = currentModel(app);
+    EXPECT_EQ(m.name, "Enemy");
+    ASSERT_EQ(m.params.size(), 2u);
+    EXPECT_EQ(m.params[0].name, "Life");  // quoted text keeps its case
+    EXPECT_EQ(m.params[0].size, 2);
+    EXPECT_EQ(m.params[1].name, "Tag");
+    EXPECT_EQ(m.entrySize, 22);
+    runScriptText(app, "list.resetparams");
+    EXPECT_TRUE(currentModel(app).params.empty());
 }
 
 TEST_F(ListModelTest, MaxObjectsNeverBelowThree) {

@@ -57,6 +57,12 @@ TEST_F(TemplateReaderTest, RecoveryResynchronisesOnALaterLongEnoughText) {
     EXPECT_EQ(getTemplateInteger(app, "size"), 12);
     EXPECT_EQ(getTemplateInteger(app, "depth"), 5);
     EXPECT_EQ(host.boxes.size(), 1u);
+    // The longest tail of a later fixed text that occurs is used.
+    host.clear();
+    resetTemplateVariables(app);
+    EXPECT_EQ(match("Val=12bel:5\n", "Val=%size%;Label:%depth%\n"), 12u);
+    EXPECT_EQ(getTemplateInteger(app, "size"), 12);
+    EXPECT_EQ(getTemplateInteger(app, "depth"), 5);
     // Texts shorter than four characters are never used to resynchronise.
     host.clear();
     resetTemplateVariables(app);
