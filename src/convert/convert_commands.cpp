@@ -70,7 +70,6 @@ const char* readTriple(const char* p, double out[3]) {
     return nullptr;
 }
 
-const char* flagText(int32_t value) { return value ? "true" : "false"; }
 
 struct MethodName {
     const char* name;
@@ -175,37 +174,6 @@ const char* quantizationName(int code) {
         case 2: return "optimal";
         default: return "";
     }
-}
-
-std::string projectConvertHeaderLines(const App& app) {
-    const ConvertSettings& c = app.convert;
-    return formatText(
-        "\n  convert.maskColor = RGB(%i,%i,%i)\n  convert.lighting   GAMMA=RGB(%.3f,%.3f,%.3f)  "
-        "ADD=RGB(%.1f,%.1f,%.1f)  ALPHA=RGB(%.1f,%.1f,%.1f)\n  convert.mode = %i\n\n",
-        c.maskRed, c.maskGreen, c.maskBlue, 1.0 / c.gamma[0], 1.0 / c.gamma[1], 1.0 / c.gamma[2],
-        c.add[0], c.add[1], c.add[2], c.alpha[0], c.alpha[1], c.alpha[2], c.quantization);
-}
-
-std::string projectConvertEffectLines(const App& app) {
-    const ConvertSettings& c = app.convert;
-    std::string out;
-    if (c.shades != 255) out += formatText("  convert.shades = %i\n", c.shades + 1);
-    if (c.shadesBefore) out += formatText("  convert.shadesBefore = %s\n", flagText(1));
-    if (c.truncate) out += formatText("  convert.truncate = %s\n", flagText(1));
-    if (c.useMaxColors) out += formatText("  convert.useMaxColors = %s\n", flagText(1));
-    if (c.maxPrecision != 512) out += formatText("  convert.maxPrecision = %i\n", c.maxPrecision);
-    return out;
-}
-
-std::string projectConvertPaletteLines(const App& app) {
-    const ConvertSettings& c = app.convert;
-    std::string out;
-    if (c.colorization != 0) out += formatText("  convert.colorization = %i\n", c.colorization);
-    if (c.fastPalReduction != 1)
-        out += formatText("  convert.fastPalReduction = %s\n", flagText(c.fastPalReduction));
-    if (c.palReducPost != 1)
-        out += formatText("  convert.palReducPost = %s\n", flagText(c.palReducPost));
-    return out;
 }
 
 }  // namespace ts

@@ -18,13 +18,4 @@ void cmdZeroColor(App& app, char* args);     // convert.zerocolor / couleurzero
 // Name of a quantization method code in the table (English), or "" for an unknown code.
 const char* quantizationName(int code);
 
-// Project file, infos section: the block "\n  convert.maskColor = ...\n  convert.lighting ...\n
-// convert.mode = %i\n\n" written after the UserHelp line.
-std::string projectConvertHeaderLines(const App& app);
-// The lines written only when they differ from their defaults, in two groups:
-// shades, shadesBefore, truncate, useMaxColors, maxPrecision (before system.emulGBA) ...
-std::string projectConvertEffectLines(const App& app);
-// ... and colorization, fastPalReduction, palReducPost (after system.emulGBA).
-std::string projectConvertPaletteLines(const App& app);
-
 }  // namespace ts

@@ -27,6 +27,13 @@ bool createSurface(Surface& surface, int width, int height) {
     return true;
 }
 
+bool prepareSurface(Surface& surface, int width, int height) {
+    if (surface.width == width && surface.height == height && !surface.pixels.empty() &&
+        surface.pixels.size() == size_t(surface.stride) * size_t(height))
+        return true;
+    return createSurface(surface, width, height);
+}
+
 void destroySurface(Surface& surface) {
     std::vector<uint32_t>().swap(surface.pixels);
     surface.width = surface.height = surface.stride = surface.allocatedHeight = 0;

@@ -1,8 +1,9 @@
 #pragma once
 // Drawing surfaces: 32-bit off-screen images. Pixels are 32-bit words 0x00RRGGBB in memory
-// (bytes blue, green, red, and a fourth byte that the conversion engine uses as alpha). Rows are
-// stored bottom-up: picture row y starts (allocatedHeight - 1 - y) * stride words into `pixels`.
-// Code outside this file should go through row()/at() and never assume the order.
+// (bytes blue, green, red, and a fourth byte that the conversion engine uses as alpha). The row
+// order in memory is private to this file (rows are kept top-down so that decoders can write into
+// a surface directly); code outside goes through row()/at(). Whoever needs the bottom-up order of
+// a device-independent bitmap walks the rows from height - 1 down to 0.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -23,15 +24,10 @@ struct Surface {
 
     bool empty() const { return width <= 0 || height <= 0; }
     // Picture row y (0 = top), `width` valid words. y must lie in 0..height-1.
-    uint32_t* row(int y) { return pixels.data() + size_t(allocatedHeight - 1 - y) * size_t(stride); }
-    const uint32_t* row(int y) const {
-        return pixels.data() + size_t(allocatedHeight - 1 - y) * size_t(stride);
-    }
+    uint32_t* row(int y) { return pixels.data() + size_t(y) * size_t(stride); }
+    const uint32_t* row(int y) const { return pixels.data() + size_t(y) * size_t(stride); }
     uint32_t& at(int x, int y) { return row(y)[x]; }
     uint32_t at(int x, int y) const { return row(y)[x]; }
-    // Stored row r (0 = first row in memory, the picture's bottom row).
-    uint32_t* storedRow(int r) { return pixels.data() + size_t(r) * size_t(stride); }
-    const uint32_t* storedRow(int r) const { return pixels.data() + size_t(r) * size_t(stride); }
 };
 
 // True when a surface of this size may be created (both sides 1..kMaxSurfaceSide and
@@ -41,6 +37,10 @@ bool surfaceSizeAllowed(int64_t width, int64_t height);
 // (Re)creates the surface at the given size, all pixels 0. False (surface left empty) when the
 // size is not allowed or memory is short.
 bool createSurface(Surface& surface, int width, int height);
+
+// As createSurface, but keeps the memory of a surface that already has this size, and leaves
+// the pixels undefined: for decoders that write every pixel.
+bool prepareSurface(Surface& surface, int width, int height);
 
 // Releases the pixel memory.
 void destroySurface(Surface& surface);

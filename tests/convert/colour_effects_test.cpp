@@ -1,6 +1,8 @@
 // Colour effect tables and the `convert` commands that set them.
 #include <gtest/gtest.h>
 
+#include "project/project_file.h"
+
 #include <cstring>
 #include <string>
 
@@ -100,7 +102,7 @@ TEST(LightingCommand, AddPercentAndGammaTriples) {
     EXPECT_DOUBLE_EQ(app.convert.gamma[0], 1.0);
     EXPECT_DOUBLE_EQ(app.convert.gamma[1], 1.0 / 1.3);
     EXPECT_DOUBLE_EQ(app.convert.add[2], 0.0);
-    EXPECT_NE(projectConvertHeaderLines(app).find("GAMMA=RGB(1.000,1.300,1.000)"), std::string::npos);
+    EXPECT_NE(projectFileText(app).find("GAMMA=RGB(1.000,1.300,1.000)"), std::string::npos);
     EXPECT_TRUE(t.host.boxes.empty());
 }
 
@@ -125,7 +127,7 @@ TEST(ConvertCommands, ShadesAreStoredMinusOneAndRangeChecked) {
     App& app = t.app;
     run(app, cmdShades, "16");
     EXPECT_EQ(app.convert.shades, 15);
-    EXPECT_EQ(projectConvertEffectLines(app), "  convert.shades = 16\n");
+    EXPECT_NE(projectFileText(app).find("\n  convert.shades = 16\n"), std::string::npos);
     run(app, cmdShades, "1");
     run(app, cmdShades, "300");
     EXPECT_EQ(app.convert.shades, 15);
@@ -164,28 +166,6 @@ TEST(ConvertCommands, MaskAndZeroColours) {
     EXPECT_EQ(app.convert.zeroRed, 31);
     EXPECT_EQ(app.convert.zeroGreen, 2);
     EXPECT_EQ(app.convert.zeroBlue, 0);
-}
-
-TEST(ConvertProjectLines, OnlyChangedSettingsAreWritten) {
-    test::TestApp t;
-    App& app = t.app;
-    EXPECT_EQ(projectConvertHeaderLines(app),
-              "\n  convert.maskColor = RGB(255,0,254)\n  convert.lighting   GAMMA=RGB(1.000,1.000,1.000)  "
-              "ADD=RGB(0.0,0.0,0.0)  ALPHA=RGB(0.0,0.0,0.0)\n  convert.mode = 0\n\n");
-    EXPECT_EQ(projectConvertEffectLines(app), "");
-    EXPECT_EQ(projectConvertPaletteLines(app), "");
-    run(app, cmdShadesBefore, "1");
-    run(app, cmdTruncate, "true");
-    app.convert.useMaxColors = 1;
-    app.convert.maxPrecision = 100;
-    app.convert.colorization = 5;
-    app.convert.fastPalReduction = 0;
-    app.convert.palReducPost = 2;
-    EXPECT_EQ(projectConvertEffectLines(app),
-              "  convert.shadesBefore = true\n  convert.truncate = true\n  convert.useMaxColors = true\n"
-              "  convert.maxPrecision = 100\n");
-    EXPECT_EQ(projectConvertPaletteLines(app),
-              "  convert.colorization = 5\n  convert.fastPalReduction = false\n  convert.palReducPost = true\n");
 }
 
 TEST(ColourEffectTables, FollowTheCurrentDepth) {

@@ -19,14 +19,21 @@ Surface make(int w, int h, uint32_t fill = 0) {
 
 }  // namespace
 
-TEST(Surface, RowsAreStoredBottomUpWithPaddedStride) {
+TEST(Surface, RowsArePaddedToFourPixels) {
     Surface s = make(5, 3);
     EXPECT_EQ(s.stride, 8);
     EXPECT_EQ(s.allocatedHeight, 3);
-    s.at(1, 0) = 0x123456;
-    // Picture row 0 is the last row in memory.
-    EXPECT_EQ(s.pixels[2 * 8 + 1], 0x123456u);
-    EXPECT_EQ(s.storedRow(2)[1], 0x123456u);
+    EXPECT_EQ(s.pixels.size(), 24u);
+    s.at(4, 2) = 0x123456;
+    EXPECT_EQ(s.row(2)[4], 0x123456u);
+    EXPECT_EQ(s.row(2) - s.row(1), 8);
+    // Preparing at the same size keeps the memory and the pixels.
+    const uint32_t* before = s.pixels.data();
+    ASSERT_TRUE(prepareSurface(s, 5, 3));
+    EXPECT_EQ(s.pixels.data(), before);
+    EXPECT_EQ(s.at(4, 2), 0x123456u);
+    ASSERT_TRUE(prepareSurface(s, 6, 3));
+    EXPECT_EQ(s.at(4, 2), 0u);
 }
 
 TEST(Surface, RefusesSizesBeyondTheLimit) {
