@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target in a folder for a number of seconds each, with its seed corpus.
 set -euo pipefail
-dir=$1; seconds=${2:-30}
+dir=$(cd "$1" && pwd); seconds=${2:-30}
 root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
 for f in "$dir"/*; do

@@ -1,6 +1,9 @@
 // The reference index file: section look-up, write, read, rework, clean and the header check.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <unistd.h>
+
 #include "formats/template_variables.h"
 #include "host/file_system.h"
 #include "project/element_record.h"
@@ -67,7 +70,19 @@ TEST_F(ReferenceFileTest, WriteCreatesAppendsAndReplacesInPlace) {
     save("a.map", 4);
     EXPECT_EQ(ref(), kHeader + "@a.map@\r\n size=4\r\n\r\n@b.map@\r\n size=2\r\n\r\n@A.map@\r\n size=3\r\n\r\n");
     EXPECT_TRUE(host.boxes.empty());
-    EXPECT_FALSE(fileExists(dir.file("projet.ref.tmp")));
+    auto files = std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator{});
+    EXPECT_EQ(files, 1);  // no temporary file left beside it
+}
+
+TEST_F(ReferenceFileTest, FailedRewriteLeavesTheOldFileWhole) {
+    save("a.map", 1);
+    save("b.map", 2);
+    std::string before = ref();
+    // The temporary file cannot be created: a folder stands in its place.
+    std::filesystem::create_directory(dir.file("projet.ref.tmp" + std::to_string(getpid())));
+    save("a.map", 3);
+    reworkSection(app, 0, "a.map");
+    EXPECT_EQ(ref(), before);
 }
 
 TEST_F(ReferenceFileTest, ReadSectionFillsTheVariables) {
