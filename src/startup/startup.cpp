@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "formats/format_commands.h"
+#include "formats/platform_commands.h"
 #include "host/file_system.h"
 #include "project/app_init.h"
 #include "project/app_state.h"
@@ -44,6 +46,10 @@ StartMode prepareStartup(App& app, const std::string& commandLine, const std::st
 }
 
 int runBatch(App& app, StartMode mode, const std::string& rest) {
+    // The window selects the format and the model that the project names when it opens; a batch
+    // run must write the same files, so it selects them before it starts.
+    selectRememberedFormat(app);
+    if (!app.system.modelToSelect.empty()) ChoisitModele(app, app.system.modelToSelect);
     if (mode == StartMode::BatchConversion) {
         for (const auto& piece : splitConversionPieces(rest)) runConversionPiece(app, piece);
     } else if (mode == StartMode::BatchScript) {

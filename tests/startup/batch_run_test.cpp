@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <sys/wait.h>
 
+#include <QColor>
+#include <QImage>
+#include <QString>
+
 #include "test_support.h"
 
 namespace {
@@ -69,4 +73,36 @@ TEST(BatchRun, ProjectFolderIsTheCurrentDirectory) {
     auto r = runProgram(dir.path(), "sub/p.tsp 'include \"inc.spt\"'");
     EXPECT_EQ(r.err, "User message: found\n");
     EXPECT_FALSE(ts::test::readFile(dir.file("sub/p.tsp")).empty());
+}
+
+TEST(BatchRun, ProjectFormatIsSelectedBeforeTheRun) {
+    ts::test::TempDir dir;
+    QImage image(16, 8, QImage::Format_RGB32);
+    image.fill(QColor(10, 200, 30));
+    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("img.png"))));
+    // A project that defines a format in its data section and names it in its infos section.
+    dir.write("p.tsp",
+              "#Fichier de projet Tilesmithery\r\n .section infos\r\n  Format = \"Bin\"\r\n  End\r\n"
+              " .section files\r\n End\r\n .section data\r\n"
+              "  definefmt \"Bin\"\r\n  palette {\r\n    ext = \".pal.bin\"\r\n  }\r\n  }\r\n  End\r\n");
+    auto r = runProgram(dir.path(), "p.tsp -tset src=img");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(ts::test::readFile(dir.file("img.pal.bin")).empty());
+    EXPECT_FALSE(ts::test::readFile(dir.file("img.til.c")).empty());
+    EXPECT_NE(ts::test::readFile(dir.file("p.tsp")).find("  Format = \"Bin\"\r\n"), std::string::npos);
+}
+
+TEST(BatchRun, ConversionPiecesAddElements) {
+    ts::test::TempDir dir;
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("ship.png"))));
+    auto r = runProgram(dir.path(), "p.tsp -tset src=ship:-bmp bmp=ship.png name=pic");
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string project = ts::test::readFile(dir.file("p.tsp"));
+    for (const char* line : {"  File: ship.til.c\r\n", "  File: ship.pal.c\r\n", "  File: ship.map.c\r\n",
+                             "  File: ship.bmp.c\r\n"})
+        EXPECT_NE(project.find(line), std::string::npos) << line;
+    r = runProgram(dir.path(), "p.tsp -tset src=missing");
+    EXPECT_EQ(r.status, 1);
 }
