@@ -278,7 +278,9 @@ TEST(ImageBadInput, TruncatedEmptyAndTablelessFilesFailQuietly) {
         for (size_t cut = 0; cut < bytes.size(); cut += 7) {
             DecodedImage image;
             const DecodeResult r = decodeBytes(bytes.substr(0, cut), image);
-            if (r == DecodeResult::Ok) EXPECT_LE(image.colourTable.size(), 256u);
+            if (r == DecodeResult::Ok) {
+        EXPECT_LE(image.colourTable.size(), 256u);
+    }
             else EXPECT_TRUE(image.surface.empty());
         }
     }
@@ -307,7 +309,9 @@ TEST(ImageBadInput, BmpWithMoreThan256PaletteEntries) {
     bmp += std::string("\x01\x02\x00\x00", 4);
     DecodedImage image;
     const DecodeResult r = decodeBytes(bmp, image);
-    if (r == DecodeResult::Ok) EXPECT_LE(image.colourTable.size(), 256u);
+    if (r == DecodeResult::Ok) {
+        EXPECT_LE(image.colourTable.size(), 256u);
+    }
 }
 
 namespace {

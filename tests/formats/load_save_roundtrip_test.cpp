@@ -83,7 +83,9 @@ TEST_F(LoadSaveRoundTripTest, TilesetsOfEveryDepthComeBack) {
         EXPECT_EQ(platform().loadTileset(app, 0, depthRead, &palette, back, til, false), 3);
         EXPECT_EQ(depthRead, depth);
         EXPECT_EQ(back, pixels);
-        if (depth < 2) EXPECT_EQ(palette[5], colours[5]);  // the linked palette was loaded
+        if (depth < 2) {
+            EXPECT_EQ(palette[5], colours[5]);  // the linked palette was loaded
+        }
         EXPECT_TRUE(host.boxes.empty()) << host.lastText();
     }
 }
