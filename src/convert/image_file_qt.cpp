@@ -13,15 +13,32 @@ namespace ts {
 
 namespace {
 DecodeResult copyImage(QImage image, DecodedImage& out);
+
+// Enough for the largest surface (2^26 pixels of 4 bytes) with the reader's own overhead.
+constexpr int kReaderAllocationLimitMB = 512;
+
+const char* signatureFormat(const uint8_t* data, size_t size) {
+    if (size >= 8 && std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) == 0) return "png";
+    if (size >= 2 && data[0] == 'B' && data[1] == 'M') return "bmp";
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return "jpeg";
+    return nullptr;
 }
+}  // namespace
 
 DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedImage& out) {
     if (size == 0 || size > size_t(INT32_MAX)) return DecodeResult::Undecodable;
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return DecodeResult::Undecodable;
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
+    // PNG, BMP and JPEG are named from their signature, so that the reader goes straight to its
+    // decoder instead of loading every image plugin to ask which one knows the data.
+    const char* format = signatureFormat(data, size);
+    QImageReader reader(&buffer, format ? QByteArray(format) : QByteArray());
+    reader.setDecideFormatFromContent(format == nullptr);
+    reader.setAutoDetectImageFormat(format == nullptr);
+    // Our own size limit (surfaceSizeAllowed) applies; the reader's lower default would refuse
+    // images that the surfaces can hold.
+    QImageReader::setAllocationLimit(kReaderAllocationLimitMB);
     reader.setAutoTransform(false);
     const QSize announced = reader.size();
     if (announced.isValid()) {

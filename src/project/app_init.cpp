@@ -12,7 +12,7 @@ void initializeApp(App& app) {
     app.convert = ConvertSettings{};
     app.editor = EditorSettings{};
     app.elements.records.clear();
-    // Each subsystem adds its start-up step below, in start-up order.
+    // The subsystems' start-up steps, in start-up order.
     initFormats(app);          // format table with "Standard" selected; template variables
     initializePlatforms(app);  // both platform records, GBA selected; the model table
     rebuildEffectTables(app);  // the colour effect tables for the selected depth
