@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,6 +40,20 @@ void writeFile(const std::string& path, const std::string& bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+std::string runCommand(const std::string& command, int& status) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) {
+        status = -1;
+        return out;
+    }
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    status = pclose(pipe);
+    return out;
 }
 
 TestApp::TestApp() { initializeApp(app); }

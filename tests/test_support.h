@@ -33,4 +33,8 @@ struct TestApp {
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);
 
+// Runs a shell command and gives what it printed on standard output and error; `status` gets
+// the command's status as pclose gives it (-1 when it could not be started).
+std::string runCommand(const std::string& command, int& status);
+
 }  // namespace ts::test

@@ -41,6 +41,28 @@ inline void searchRange(const uint32_t* palette, int from, int to, uint32_t colo
     }
 }
 
+// Stores in `image`, row by row, the index `assign(colour)` gives for the effect colour of each
+// opaque source pixel; transparent pixels get the fill index. False as soon as `assign` gives a
+// negative value (that pixel is left as it was).
+template <class Assign>
+inline bool assignPixels(App& app, IndexImage& image, const QuantizePositions& pos, Assign&& assign) {
+    const EffectTables& tables = app.convert.effects;
+    for (int y = 0; y < image.height; ++y) {
+        uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
+        for (int x = 0; x < image.width; ++x) {
+            uint32_t pixel;
+            if (!sourcePixel(app, x, y, pixel) || (pixel >> 24) == 0) {
+                out[x] = pos.fillIndex;
+                continue;
+            }
+            const int64_t index = assign(effectColour(tables, pixel));
+            if (index < 0) return false;
+            out[x] = uint32_t(index);
+        }
+    }
+    return true;
+}
+
 struct CachedMatch {
     int32_t entry;       // -1: nothing within the threshold among the entries seen
     int32_t seenCount;   // entries s..seenCount-1 have been compared
@@ -52,78 +74,59 @@ struct CachedMatch {
 int quantizeStandard(App& app, IndexImage& image, WorkingPalette& palette, int threshold,
                      const QuantizePositions& pos) {
     const StandardSetup setup = prepare(app, palette, pos);
-    const EffectTables& tables = app.convert.effects;
     int count = std::max(pos.newStart, 0);
     const int searchStart = std::max(pos.searchStart, 0);
     ColourCache<CachedMatch> cache;
     uint32_t* pal = palette.data();
-    for (int y = 0; y < image.height; ++y) {
-        uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
-        for (int x = 0; x < image.width; ++x) {
-            uint32_t pixel;
-            if (!sourcePixel(app, x, y, pixel) || (pixel >> 24) == 0) {
-                out[x] = pos.fillIndex;
-                continue;
-            }
-            const uint32_t colour = effectColour(tables, pixel);
-            bool inserted;
-            CachedMatch& match = cache.find(colour, inserted);
-            if (inserted) {
-                match.entry = -1;
-                match.seenCount = searchStart;
-                match.distance = 0;
-            }
-            // Entries never change once appended, so only those added since the colour was last
-            // met can change its match.
-            if (match.seenCount < count) {
-                int best = match.entry;
-                uint32_t bestDistance = match.distance;
-                searchRange(pal, std::max(match.seenCount, searchStart), count, colour, threshold, best,
-                            bestDistance);
-                match.entry = best;
-                match.distance = bestDistance;
-            }
-            if (match.entry < 0) {
-                pal[count] = colour;
-                match.entry = count;
-                match.distance = 0;
-                ++count;
-                if (count > setup.effectiveLimit) return -1;
-            }
-            match.seenCount = std::max(count, searchStart);
-            out[x] = uint32_t(match.entry) + setup.offset;
+    const bool complete = assignPixels(app, image, pos, [&](uint32_t colour) -> int64_t {
+        bool inserted;
+        CachedMatch& match = cache.find(colour, inserted);
+        if (inserted) {
+            match.entry = -1;
+            match.seenCount = searchStart;
+            match.distance = 0;
         }
-    }
+        // Entries never change once appended, so only those added since the colour was last met
+        // can change its match.
+        if (match.seenCount < count) {
+            int best = match.entry;
+            uint32_t bestDistance = match.distance;
+            searchRange(pal, std::max(match.seenCount, searchStart), count, colour, threshold, best, bestDistance);
+            match.entry = best;
+            match.distance = bestDistance;
+        }
+        if (match.entry < 0) {
+            pal[count] = colour;
+            match.entry = count;
+            match.distance = 0;
+            ++count;
+            if (count > setup.effectiveLimit) return -1;
+        }
+        match.seenCount = std::max(count, searchStart);
+        return int64_t(match.entry) + setup.offset;
+    });
+    if (!complete) return -1;
     return app.convert.useMaxColors ? setup.effectiveLimit : count;
 }
 
 int quantizeStandardNaive(App& app, IndexImage& image, WorkingPalette& palette, int threshold,
                           const QuantizePositions& pos) {
     const StandardSetup setup = prepare(app, palette, pos);
-    const EffectTables& tables = app.convert.effects;
     int count = std::max(pos.newStart, 0);
     const int searchStart = std::max(pos.searchStart, 0);
     uint32_t* pal = palette.data();
-    for (int y = 0; y < image.height; ++y) {
-        uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
-        for (int x = 0; x < image.width; ++x) {
-            uint32_t pixel;
-            if (!sourcePixel(app, x, y, pixel) || (pixel >> 24) == 0) {
-                out[x] = pos.fillIndex;
-                continue;
-            }
-            const uint32_t colour = effectColour(tables, pixel);
-            int best = -1;
-            uint32_t bestDistance = 0;
-            searchRange(pal, searchStart, count, colour, threshold, best, bestDistance);
-            if (best < 0) {
-                pal[count] = colour;
-                best = count++;
-                if (count > setup.effectiveLimit) return -1;
-            }
-            out[x] = uint32_t(best) + setup.offset;
+    const bool complete = assignPixels(app, image, pos, [&](uint32_t colour) -> int64_t {
+        int best = -1;
+        uint32_t bestDistance = 0;
+        searchRange(pal, searchStart, count, colour, threshold, best, bestDistance);
+        if (best < 0) {
+            pal[count] = colour;
+            best = count++;
+            if (count > setup.effectiveLimit) return -1;
         }
-    }
+        return int64_t(best) + setup.offset;
+    });
+    if (!complete) return -1;
     return app.convert.useMaxColors ? setup.effectiveLimit : count;
 }
 

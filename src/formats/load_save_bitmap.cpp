@@ -7,7 +7,6 @@
 #include "formats/load_save_common.h"
 #include "formats/load_save_ops.h"
 #include "formats/platform.h"
-#include "formats/template_reader.h"
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
@@ -82,20 +81,8 @@ int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecor
 
 int loadBitmap(App& app, const BitmapRules& rules, int& depthOut, PaletteBuffer* palette, BitmapData& bitmap,
                const ElementRecord& element, bool raw) {
-    std::string data;
-    if (!readDataFile(app, element.file, data, T::LoadBitmapMissing)) return 0;
-    resetTemplateVariables(app);
-    setTemplateText(app, "link", "");
-    setTemplateText(app, "name", "");
-    setTemplateText(app, "type", "");
-    // A copy: a linked file loaded on the way may select another format.
-    const FormatSection section = currentSection(app, kSectionBitmap);
-    readSection(app, section.refInfo, element);
-
-    const char* bytes = data.data();
-    size_t length = data.size();
-    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
-    if (position > length) return 0;
+    OpenedDataFile file;
+    if (!openDataFile(app, element, kSectionBitmap, T::LoadBitmapMissing, file)) return 0;
 
     int index = rules.depthFromBits(getTemplateInteger(app, "depth"));
     int32_t width = getTemplateInteger(app, "sizex");
@@ -117,26 +104,14 @@ int loadBitmap(App& app, const BitmapRules& rules, int& depthOut, PaletteBuffer*
     bitmap.width = width;
     bitmap.height = height;
     bitmap.pixels.assign(size_t(width) * size_t(height), 0);
-    const bool perRow = !section.line.empty();
+    const FormatSection& section = file.section;
     const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
-    int64_t running = 0;
-    for (int y = 0; y < height; ++y) {
-        uint32_t* row = bitmap.pixels.data() + int64_t(y) * width;
-        for (int x = 0; x < width; ++x) {
-            if (everyBoundary(section.nEvery, perRow ? x : running) && !section.everyX.empty()) {
-                position = matchTemplate(app, bytes, length, position, section.everyX);
-                if (position > length) return 1;
-            }
-            uint32_t value = 0;
-            size_t next = readElement(app, bytes, length, position, field, value);
-            if (next > length) return 1;  // what was read stays
-            position = next;
-            row[x] = bits == 15 && !raw ? decodeColor15(value & 0xFFFF, rules.reversed) : value;
-            ++running;
-        }
-        if (perRow) {
-            position = matchTemplate(app, bytes, length, position, section.line);
-            if (position > length) return 1;
+    // What was read stays when the data ends early.
+    const int64_t read = readRows(app, file, field, width, height, bitmap.pixels.data());
+    if (bits == 15 && !raw) {
+        for (int64_t i = 0; i < read; ++i) {
+            uint32_t& pixel = bitmap.pixels[size_t(i)];
+            pixel = decodeColor15(pixel & 0xFFFF, rules.reversed);
         }
     }
     return 1;

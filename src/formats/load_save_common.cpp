@@ -4,10 +4,14 @@
 #include <unistd.h>
 
 #include "formats/format_commands.h"
+#include "formats/format_table.h"
+#include "formats/template_reader.h"
 #include "formats/template_variables.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
 #include "project/app_state.h"
+#include "script/reference_file.h"
+#include "script/reference_file.h"
 
 namespace ts {
 
@@ -83,6 +87,63 @@ bool readDataFile(App& app, const std::string& path, std::string& data, T missin
         return false;
     }
     return true;
+}
+
+bool openDataFile(App& app, const ElementRecord& element, int sectionIndex, T missingText, OpenedDataFile& file) {
+    if (!readDataFile(app, element.file, file.data, missingText)) return false;
+    resetTemplateVariables(app);
+    setTemplateText(app, "link", "");
+    setTemplateText(app, "name", "");
+    setTemplateText(app, "type", "");
+    file.section = currentSection(app, sectionIndex);
+    readSection(app, file.section.refInfo, element);
+    file.position = matchTemplate(app, file.data.data(), file.data.size(), 0, file.section.declaration);
+    return file.position <= file.data.size();
+}
+
+int64_t readRows(App& app, const OpenedDataFile& file, const std::string& field, int32_t width, int32_t height,
+                 uint32_t* cells) {
+    const FormatSection& section = file.section;
+    const char* bytes = file.data.data();
+    const size_t length = file.data.size();
+    size_t position = file.position;
+    const bool perRow = !section.line.empty();
+    int64_t running = 0;
+    for (int32_t y = 0; y < height; ++y) {
+        uint32_t* row = cells + int64_t(y) * width;
+        for (int32_t x = 0; x < width; ++x) {
+            if (everyBoundary(section.nEvery, perRow ? x : running) && !section.everyX.empty()) {
+                position = matchTemplate(app, bytes, length, position, section.everyX);
+                if (position > length) return running;
+            }
+            uint32_t value = 0;
+            size_t next = readElement(app, bytes, length, position, field, value);
+            if (next > length) return running;
+            position = next;
+            row[x] = value;
+            ++running;
+        }
+        if (perRow) {
+            position = matchTemplate(app, bytes, length, position, section.line);
+            if (position > length) return running;
+        }
+    }
+    return running;
+}
+
+int checkTilesetHeader(App& app, const std::string& path, int32_t tileX, int32_t tileY, int32_t size,
+                       std::vector<uint32_t>& pixels, int64_t& blocks) {
+    if (tileX < 8 || tileY < 8 || tileX > 1024 || tileY > 1024 || size < 0) {
+        fileError(app, path, formatText(tr(T::LoadBadTileSize), int(tileX), int(tileY)));
+        return 0;
+    }
+    blocks = int64_t(tileX / 8) * (tileY / 8) * size;
+    if (blocks > kTileBlockLimit) {
+        fileError(app, path, tr(T::LoadTileLimit));
+        pixels.clear();
+        return -1;
+    }
+    return 1;
 }
 
 void setElementTexts(App& app, const ElementRecord& element) {

@@ -4,6 +4,7 @@
 // palettes and tilesets in the project.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "formats/format_state.h"
 #include "formats/template_writer.h"
@@ -49,6 +50,31 @@ bool commitSave(App& app, SaveTarget& target, const std::string& path, const Tem
 // file whole. A missing file shows `missingText`, a file over the limit a refusal (caption = the
 // path, error icon); both give false.
 bool readDataFile(App& app, const std::string& path, std::string& data, T missingText);
+
+// A data file read whole for a load, its section's declaration matched.
+struct OpenedDataFile {
+    std::string data;
+    FormatSection section;  // a copy: a linked file loaded on the way may select another format
+    size_t position = 0;    // just after the declaration
+};
+
+// Load steps 1 and 2: reads the element's file (see readDataFile), resets the template variables
+// with `link`, `name` and `type` empty, reads the element's record and matches the declaration of
+// section `sectionIndex`. False when the file cannot be read or the declaration does not match.
+bool openDataFile(App& app, const ElementRecord& element, int sectionIndex, T missingText, OpenedDataFile& file);
+
+// Reads the data of a bitmap or map after its declaration: `height` rows of `width` numbers of
+// format `field` into `cells`, with the section's `everyX` at each everyBoundary (counted within
+// the row when the section has a `line`, else over all the data) and its `line` after each row.
+// Stops where the data ends or differs; gives the number of cells read (they stay).
+int64_t readRows(App& app, const OpenedDataFile& file, const std::string& field, int32_t width, int32_t height,
+                 uint32_t* cells);
+
+// Checks a tileset header: tiles of 8 to 1024 pixels each way, `size` not negative and at most
+// kTileBlockLimit 8x8 blocks in all. 1 with `blocks` set when it passes; otherwise reports it
+// (caption = `path`) and gives 0 for a bad size, or -1 (with `pixels` cleared) for too many blocks.
+int checkTilesetHeader(App& app, const std::string& path, int32_t tileX, int32_t tileY, int32_t size,
+                       std::vector<uint32_t>& pixels, int64_t& blocks);
 
 // An error box with the data file's path as caption.
 void fileError(App& app, const std::string& path, const std::string& text);

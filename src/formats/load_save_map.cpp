@@ -5,7 +5,6 @@
 #include "formats/load_save_common.h"
 #include "formats/load_save_ops.h"
 #include "formats/platform.h"
-#include "formats/template_reader.h"
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
@@ -83,20 +82,8 @@ int loadMapData(App& app, int flags, std::vector<uint32_t>* tilesetPixels, Palet
                 const ElementRecord& element) {
     // Reading a map does not change the user texts.
     UserBufferGuard userTexts(app);
-    std::string data;
-    if (!readDataFile(app, element.file, data, T::LoadMapMissing)) return 0;
-    resetTemplateVariables(app);
-    setTemplateText(app, "link", "");
-    setTemplateText(app, "name", "");
-    setTemplateText(app, "type", "");
-    // A copy: a linked file loaded on the way may select another format.
-    const FormatSection section = currentSection(app, kSectionMap);
-    readSection(app, section.refInfo, element);
-
-    const char* bytes = data.data();
-    size_t length = data.size();
-    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
-    if (position > length) return 0;
+    OpenedDataFile file;
+    if (!openDataFile(app, element, kSectionMap, T::LoadMapMissing, file)) return 0;
 
     // The header's values, taken before the linked tileset's load resets the variables.
     int32_t depth = getTemplateInteger(app, "depth");
@@ -146,28 +133,8 @@ int loadMapData(App& app, int flags, std::vector<uint32_t>* tilesetPixels, Palet
     map.width = width;
     map.height = height;
     map.cells.assign(size_t(width) * size_t(height), 0);
-    const bool perRow = !section.line.empty();
-    const std::string& field = mapField(section, mapType);
-    int64_t running = 0;
-    for (int y = 0; y < height; ++y) {
-        uint32_t* row = map.cells.data() + int64_t(y) * width;
-        for (int x = 0; x < width; ++x) {
-            if (everyBoundary(section.nEvery, perRow ? x : running) && !section.everyX.empty()) {
-                position = matchTemplate(app, bytes, length, position, section.everyX);
-                if (position > length) return 1;
-            }
-            uint32_t value = 0;
-            size_t next = readElement(app, bytes, length, position, field, value);
-            if (next > length) return 1;  // the cells read so far stay
-            position = next;
-            row[x] = value;
-            ++running;
-        }
-        if (perRow) {
-            position = matchTemplate(app, bytes, length, position, section.line);
-            if (position > length) return 1;
-        }
-    }
+    // The cells read so far stay when the data ends early.
+    readRows(app, file, mapField(file.section, mapType), width, height, map.cells.data());
     return 1;
 }
 

@@ -44,19 +44,12 @@ int savePalette(App& app, const ElementRecord& element, const uint32_t* colors, 
 
 int loadPalette(App& app, int* depthOut, PaletteBuffer& palette, const ElementRecord& element, bool reversed,
                 int defaultDepth) {
-    std::string data;
-    if (!readDataFile(app, element.file, data, T::LoadPaletteMissing)) return 0;
-    resetTemplateVariables(app);
-    setTemplateText(app, "link", "");
-    setTemplateText(app, "name", "");
-    setTemplateText(app, "type", "");
-    const FormatSection& section = currentSection(app, kSectionPalette);
-    readSection(app, section.refInfo, element);
-
-    const char* bytes = data.data();
-    size_t length = data.size();
-    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
-    if (position > length) return 0;
+    OpenedDataFile file;
+    if (!openDataFile(app, element, kSectionPalette, T::LoadPaletteMissing, file)) return 0;
+    const FormatSection& section = file.section;
+    const char* bytes = file.data.data();
+    size_t length = file.data.size();
+    size_t position = file.position;
 
     palette.fill(0);
     int count = 0;

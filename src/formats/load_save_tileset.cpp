@@ -84,20 +84,12 @@ int gbaSaveTileset(App& app, int flags, int depth, const ElementRecord& element,
 
 int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std::vector<uint32_t>& pixels,
                    const ElementRecord& element, bool raw) {
-    std::string data;
-    if (!readDataFile(app, element.file, data, T::LoadTilesetMissing)) return 0;
-    resetTemplateVariables(app);
-    setTemplateText(app, "link", "");
-    setTemplateText(app, "name", "");
-    setTemplateText(app, "type", "");
-    // A copy: a linked file loaded on the way may select another format.
-    const FormatSection section = currentSection(app, kSectionTileset);
-    readSection(app, section.refInfo, element);
-
-    const char* bytes = data.data();
-    size_t length = data.size();
-    size_t position = matchTemplate(app, bytes, length, 0, section.declaration);
-    if (position > length) return 0;
+    OpenedDataFile file;
+    if (!openDataFile(app, element, kSectionTileset, T::LoadTilesetMissing, file)) return 0;
+    const FormatSection& section = file.section;
+    const char* bytes = file.data.data();
+    size_t length = file.data.size();
+    size_t position = file.position;
 
     // The header's values, taken before a linked palette load resets the variables.
     int index = gbaDepthFromBits(getTemplateInteger(app, "depth"));
@@ -107,16 +99,9 @@ int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std:
     std::string link = getTemplateText(app, "link");
     const DepthInfo& info = gbaDepth(index);
 
-    if (tileX < 8 || tileY < 8 || tileX > 1024 || tileY > 1024 || size < 0) {
-        fileError(app, element.file, formatText(tr(T::LoadBadTileSize), int(tileX), int(tileY)));
-        return 0;
-    }
-    int64_t blocks = int64_t(tileX / 8) * (tileY / 8) * size;
-    if (blocks > kTileBlockLimit) {
-        fileError(app, element.file, tr(T::LoadTileLimit));
-        pixels.clear();
-        return -1;
-    }
+    int64_t blocks = 0;
+    if (int checked = checkTilesetHeader(app, element.file, tileX, tileY, size, pixels, blocks); checked <= 0)
+        return checked;
     if (palette && info.paletteKind && !link.empty()) {
         if (!loadLinkedPalette(app, link, *palette, element.file)) return 0;
         setTemplateInteger(app, "tilex", tileX);

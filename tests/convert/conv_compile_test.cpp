@@ -18,23 +18,9 @@ using namespace ts::test;
 
 namespace {
 
-std::string run(const std::string& command, int& status) {
-    std::string out;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) {
-        status = -1;
-        return out;
-    }
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    status = pclose(pipe);
-    return out;
-}
-
 bool haveCrossCompiler() {
     int status = 0;
-    run("arm-none-eabi-gcc --version", status);
+    runCommand("arm-none-eabi-gcc --version", status);
     return status == 0;
 }
 
@@ -82,9 +68,9 @@ TEST(ConvCompile, ConvertedDemoPicturesCompileWithTheirAnnouncedSizes) {
         const std::string flags = std::string("-c -Wall -Werror -mthumb -mcpu=arm7tdmi") +
                                   (bitmap ? " -Wno-missing-braces" : "");
         const std::string log =
-            run("arm-none-eabi-gcc " + flags + " -o '" + object + "' '" + dir.file(p.file) + "'", status);
+            runCommand("arm-none-eabi-gcc " + flags + " -o '" + object + "' '" + dir.file(p.file) + "'", status);
         ASSERT_EQ(status, 0) << log << "\n" << text.substr(0, 400);
-        const std::string symbols = run("arm-none-eabi-nm -S '" + object + "'", status);
+        const std::string symbols = runCommand("arm-none-eabi-nm -S '" + object + "'", status);
         ASSERT_EQ(status, 0) << symbols;
         std::smatch s;
         ASSERT_TRUE(std::regex_search(symbols, s, std::regex("[0-9a-f]+ ([0-9a-f]+) [A-Za-z] "))) << symbols;

@@ -20,21 +20,6 @@ bool toolAvailable(const std::string& tool) {
     return std::system(("command -v " + tool + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// Runs a command and gives its standard output; the exit status goes to `status`.
-std::string run(const std::string& command, int& status) {
-    std::string out;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) {
-        status = -1;
-        return out;
-    }
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    status = pclose(pipe);
-    return out;
-}
-
 // The byte count of the header comment "//Mémoire: N octets".
 long statedSize(const std::string& text) {
     const std::string key = "//M\xE9moire: ";
@@ -45,7 +30,7 @@ long statedSize(const std::string& text) {
 // Sizes of the defined symbols of an object file (nm -S).
 std::map<std::string, long> symbolSizes(const std::string& object) {
     int status = 0;
-    std::string out = run("arm-none-eabi-nm -S --defined-only '" + object + "'", status);
+    std::string out = test::runCommand("arm-none-eabi-nm -S --defined-only '" + object + "'", status);
     std::map<std::string, long> sizes;
     size_t start = 0;
     while (start < out.size()) {
@@ -115,9 +100,9 @@ TEST(CompileConsoleTest, SavedFilesCompileWithArmNoneEabiGcc) {
         SCOPED_TRACE(e.element.file);
         std::string object = e.element.file + ".o";
         int status = 0;
-        std::string out = run("arm-none-eabi-gcc -c -Wall -Werror -mthumb -mcpu=arm7tdmi" + e.extraFlags + " -I'" +
-                                  dir.path() + "' '" + e.element.file + "' -o '" + object + "'",
-                              status);
+        std::string out = test::runCommand("arm-none-eabi-gcc -c -Wall -Werror -mthumb -mcpu=arm7tdmi" + e.extraFlags +
+                                               " -I'" + dir.path() + "' '" + e.element.file + "' -o '" + object + "'",
+                                           status);
         ASSERT_EQ(status, 0) << out;
         long stated = statedSize(test::readFile(e.element.file));
         std::map<std::string, long> sizes = symbolSizes(object);
@@ -126,7 +111,7 @@ TEST(CompileConsoleTest, SavedFilesCompileWithArmNoneEabiGcc) {
     }
     EXPECT_EQ(symbolSizes(lst.file + ".o")["hero_liste_nbEle"], 4);
     int status = 0;
-    std::string dump = run("arm-none-eabi-objdump -t '" + til8.file + ".o'", status);
+    std::string dump = test::runCommand("arm-none-eabi-objdump -t '" + til8.file + ".o'", status);
     EXPECT_EQ(status, 0);
     EXPECT_NE(dump.find("hero8_tiles"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 // Data saved from memory and loaded back through the current format, and the loaders' limits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
@@ -226,6 +227,24 @@ TEST_F(LoadSaveRoundTripTest, BitmapsComeBack) {
         EXPECT_EQ(back.height, 3);
         EXPECT_EQ(back.pixels, pixels);
     }
+}
+
+TEST_F(LoadSaveRoundTripTest, FifteenBitBitmapEndingEarlyDecodesOnlyThePixelsRead) {
+    ElementRecord bmp = test::addElement(app, TYPE_BITMAP, dir.file("b.bmp.c"), "b");
+    std::vector<uint32_t> pixels(7 * 3);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = packBgra(int(i) + 8, 3, 4, 255);
+    ASSERT_EQ(platform().saveBitmap(app, 0, 2, bmp, nullptr, pixels.data(), 7, 3), 1);
+    std::string text = test::readFile(bmp.file);
+    size_t cut = text.rfind('{');
+    for (int element = 0; element < 5 && cut != std::string::npos; ++element) cut = text.find("0x", cut + 1);
+    ASSERT_NE(cut, std::string::npos) << text;
+    test::writeFile(bmp.file, text.substr(0, cut));
+    BitmapData back;
+    int depthRead = -1;
+    EXPECT_EQ(platform().loadBitmap(app, 0, depthRead, nullptr, back, bmp, false), 1);
+    std::vector<uint32_t> expected(pixels.size(), 0);
+    std::copy(pixels.begin(), pixels.begin() + 4, expected.begin());
+    EXPECT_EQ(back.pixels, expected);
 }
 
 TEST_F(LoadSaveRoundTripTest, MissingFilesAreReportedWithThePathAsCaption) {
