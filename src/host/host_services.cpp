@@ -20,7 +20,10 @@ void HostServices::noteBox(const MessageBoxRequest& request) {
 
 Answer BatchHost::messageBox(const MessageBoxRequest& request) {
     noteBox(request);
-    std::string line = toUtf8(request.caption) + ": " + toUtf8(request.text) + "\n";
+    // Texts hold Windows line breaks (CR LF); the terminal gets plain line feeds.
+    std::string text = toUtf8(request.text);
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
+    std::string line = toUtf8(request.caption) + ": " + text + "\n";
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);
     return request.defaultAnswer;

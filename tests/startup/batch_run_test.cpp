@@ -106,3 +106,9 @@ TEST(BatchRun, ConversionPiecesAddElements) {
     r = runProgram(dir.path(), "p.tsp -tset src=missing");
     EXPECT_EQ(r.status, 1);
 }
+
+TEST(BatchRun, MessagesKeepTheirLineBreaks) {
+    ts::test::TempDir dir;
+    auto r = runProgram(dir.path(), "p.tsp 'msgbox \"first\\nsecond\", \"Title\"'");
+    EXPECT_EQ(r.err, "Title: first\nsecond\n");
+}
