@@ -22,15 +22,6 @@ char* skipBlanks(char* p) {
     return p;
 }
 
-// The quoted text at the start of the arguments (blanks skipped), or false.
-bool quotedArgument(char*& cursor, std::string& out) {
-    cursor = skipBlanks(cursor);
-    char* text = readQuotedString(cursor);
-    if (!text) return false;
-    out.assign(text, std::min(std::strlen(text), kStringVariableMax));
-    return true;
-}
-
 }  // namespace
 
 void cmdPlatform(App& app, char* args) {

@@ -66,15 +66,6 @@ const ScriptIdentifier* lookupTopLevel(App& app, std::string_view name) {
     return findRow(app.script.registered, name);
 }
 
-// The quoted argument text (no escapes), or false when the argument is not quoted.
-bool quotedArgument(char* args, std::string& out) {
-    char* cursor = args;
-    char* text = readQuotedString(cursor);
-    if (!text) return false;
-    out.assign(text, std::min(std::strlen(text), kStringVariableMax));
-    return true;
-}
-
 void assignString(App& app, std::string* target, char* args, std::string_view name) {
     std::string value;
     if (!quotedArgument(args, value)) {

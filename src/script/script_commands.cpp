@@ -15,14 +15,6 @@ constexpr size_t kMessageMax = 4096;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// A quoted argument without escapes (file names keep their backslashes), cut at 511 characters.
-bool quotedName(char* args, std::string& out) {
-    char* cursor = args;
-    char* text = readQuotedString(cursor);
-    if (!text) return false;
-    out.assign(text, std::min(std::strlen(text), kStringVariableMax));
-    return true;
-}
 }  // namespace
 
 void cmdOk(App& app, char*) {
@@ -71,7 +63,7 @@ void cmdEnd(App& app, char*) { app.script.stopRequest = 1; }
 
 void cmdExec(App& app, char* args) {
     std::string commandLine;
-    if (!quotedName(args, commandLine)) return;
+    if (!quotedArgument(args, commandLine)) return;
     app.host.startProgram(commandLine);
 }
 
@@ -87,17 +79,17 @@ void cmdReturn(App& app, char* args) {
 
 void cmdFormat(App& app, char* args) {
     std::string name;
-    if (quotedName(args, name)) app.system.formatToSelect = name;
+    if (quotedArgument(args, name)) app.system.formatToSelect = name;
 }
 
 void cmdModel(App& app, char* args) {
     std::string name;
-    if (quotedName(args, name)) app.system.modelToSelect = name;
+    if (quotedArgument(args, name)) app.system.modelToSelect = name;
 }
 
 void cmdInclude(App& app, char* args) {
     std::string name;
-    if (!quotedName(args, name)) {
+    if (!quotedArgument(args, name)) {
         scriptError(app, tr(T::IncludeBadName));
         return;
     }

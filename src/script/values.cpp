@@ -1,5 +1,6 @@
 #include "script/values.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -85,6 +86,14 @@ char* readQuotedString(char*& cursor) {
     *end = 0;
     cursor = end + 1;
     return start;
+}
+
+bool quotedArgument(char*& cursor, std::string& out, size_t max) {
+    while (*cursor == ' ' || *cursor == '\t') ++cursor;
+    char* text = readQuotedString(cursor);
+    if (!text) return false;
+    out.assign(text, std::min(std::strlen(text), max));
+    return true;
 }
 
 const char* readEscapedString(std::string& dest, const char* src, size_t size) {

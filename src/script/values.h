@@ -19,6 +19,10 @@ inline char* nextArgument(char* cursor) { return const_cast<char*>(nextArgument(
 // terminator and the cursor moves past it. None when there is no opening or closing quote.
 char* readQuotedString(char*& cursor);
 
+// The text of a quoted argument as it stands (no escapes), after leading blanks, cut at `max`
+// characters; the cursor moves past the closing quote. False when the argument is not quoted.
+bool quotedArgument(char*& cursor, std::string& out, size_t max = 511);
+
 // Copies a quoted argument with escapes into dest, at most size - 1 bytes: \n gives CR LF, \b a
 // backspace, a backslash before any other character gives that character. Returns the position
 // after the closing quote. When src does not begin with a quote, dest is unchanged and src returned.
