@@ -27,10 +27,11 @@ struct Fixture {
 // Rows of 256 cells: every_x each 8 cells, `line` after each row, as the map saver writes.
 void writeElements(Fixture& f, ts::TemplateOutput& out, int count) {
     const ts::FormatSection& map = f.map();
+    const ts::NumberFormat field(map.element);
     for (int i = 0; i < count; ++i) {
         int column = i % kRow;
         if (column >= 1 && column % map.nEvery == 0) ts::writeTemplate(f.app, out, map.everyX);
-        ts::writeElement(f.app, out, map.element, uint32_t(i * 2654435761u) & 0xFFFF);
+        field.write(f.app, out, uint32_t(i * 2654435761u) & 0xFFFF);
         if (column == kRow - 1) ts::writeTemplate(f.app, out, map.line);
     }
     ts::writeTemplate(f.app, out, map.end);

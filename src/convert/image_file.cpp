@@ -126,10 +126,15 @@ void applyMaskColour(Surface& surface, uint8_t red, uint8_t green, uint8_t blue,
                      bool honourTransparency) {
     if (!honourTransparency || surface.empty()) return;
     const uint32_t mask = uint32_t(red) << 16 | uint32_t(green) << 8 | blue;
-    for (int y = 0; y < surface.height; ++y) {
+    // The sizes in locals: stores through a uint32_t pointer may alias the int fields, which
+    // would otherwise be reloaded for every pixel and keep the loop from being vectorised.
+    const int width = surface.width, height = surface.height;
+    for (int y = 0; y < height; ++y) {
         uint32_t* row = surface.row(y);
-        for (int x = 0; x < surface.width; ++x)
-            row[x] = (row[x] & 0xFFFFFFu) == mask ? 0u : (row[x] | 0xFF000000u);
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = row[x];
+            row[x] = (p & 0xFFFFFFu) == mask ? 0u : (p | 0xFF000000u);
+        }
     }
 }
 
@@ -156,6 +161,25 @@ bool sourcePixel(const App& app, int x, int y, uint32_t& pixel) {
     if (sx < 0 || sy < 0 || sx >= w.x1 || sy >= w.y1 || sx >= s->width || sy >= s->height) return false;
     pixel = s->at(int(sx), int(sy));
     return true;
+}
+
+SourceRow sourceRow(const App& app, int y, int width) {
+    SourceRow r;
+    const Surface* s = currentPixelSource(app);
+    if (!s || s->empty() || width <= 0) return r;
+    const SourceWindow& w = app.convert.window;
+    const int64_t sy = int64_t(w.y0) + y;
+    if (sy < 0 || sy >= w.y1 || sy >= s->height) return r;
+    // sx = x0 + x must satisfy 0 <= sx < min(x1, surface width).
+    const int64_t limit = std::min<int64_t>(w.x1, s->width);
+    const int64_t begin = std::max<int64_t>(0, -int64_t(w.x0));
+    const int64_t end = std::min<int64_t>(width, limit - int64_t(w.x0));
+    if (begin >= end) return r;
+    r.pixels = s->row(int(sy));
+    r.offset = w.x0;
+    r.begin = int(begin);
+    r.end = int(end);
+    return r;
 }
 
 bool loadImageFile(App& app, const std::string& path, int& width, int& height) {

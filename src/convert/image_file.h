@@ -61,6 +61,16 @@ void selectPixelSource(App& app, PixelSourceKind kind);
 const Surface* currentPixelSource(const App& app);
 // Image pixel (x, y) through the source window; false when the position has no pixel.
 bool sourcePixel(const App& app, int x, int y, uint32_t& pixel);
+// Row y of the image as sourcePixel sees it, for loops over a whole row: for x in
+// [begin, end) sourcePixel(x, y) gives pixels[x + offset]; every other x has no pixel (begin ==
+// end when the row has none).
+struct SourceRow {
+    const uint32_t* pixels = nullptr;
+    int64_t offset = 0;
+    int begin = 0;
+    int end = 0;
+};
+SourceRow sourceRow(const App& app, int y, int width);
 
 // Extension of a path: the text after the last "." that follows the last "/" or "\"; empty
 // when there is none.

@@ -39,10 +39,11 @@ void directColours(App& app, IndexImage& image) {
     const EffectTables& tables = app.convert.effects;
     for (int y = 0; y < image.height; ++y) {
         uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
-        for (int x = 0; x < image.width; ++x) {
-            uint32_t pixel;
-            out[x] = sourcePixel(app, x, y, pixel) ? effectColour(tables, pixel) : 0u;
-        }
+        const SourceRow source = sourceRow(app, y, image.width);
+        for (int x = 0; x < image.width; ++x)
+            out[x] = x >= source.begin && x < source.end
+                         ? effectColour(tables, source.pixels[x + source.offset])
+                         : 0u;
     }
 }
 

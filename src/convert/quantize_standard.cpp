@@ -49,9 +49,11 @@ inline bool assignPixels(App& app, IndexImage& image, const QuantizePositions& p
     const EffectTables& tables = app.convert.effects;
     for (int y = 0; y < image.height; ++y) {
         uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
-        for (int x = 0; x < image.width; ++x) {
-            uint32_t pixel;
-            if (!sourcePixel(app, x, y, pixel) || (pixel >> 24) == 0) {
+        const SourceRow source = sourceRow(app, y, image.width);
+        for (int x = 0; x < source.begin; ++x) out[x] = pos.fillIndex;
+        for (int x = source.begin; x < source.end; ++x) {
+            const uint32_t pixel = source.pixels[x + source.offset];
+            if ((pixel >> 24) == 0) {
                 out[x] = pos.fillIndex;
                 continue;
             }
@@ -59,6 +61,7 @@ inline bool assignPixels(App& app, IndexImage& image, const QuantizePositions& p
             if (index < 0) return false;
             out[x] = uint32_t(index);
         }
+        for (int x = source.end; x < image.width; ++x) out[x] = pos.fillIndex;
     }
     return true;
 }
@@ -78,7 +81,13 @@ int quantizeStandard(App& app, IndexImage& image, WorkingPalette& palette, int t
     const int searchStart = std::max(pos.searchStart, 0);
     ColourCache<CachedMatch> cache;
     uint32_t* pal = palette.data();
+    // The previous pixel's colour and index: the palette only grows when a colour is met that
+    // nothing matches, so a repeated colour keeps the index it just received.
+    bool haveLast = false;
+    uint32_t lastColour = 0;
+    int64_t lastIndex = 0;
     const bool complete = assignPixels(app, image, pos, [&](uint32_t colour) -> int64_t {
+        if (haveLast && colour == lastColour) return lastIndex;
         bool inserted;
         CachedMatch& match = cache.find(colour, inserted);
         if (inserted) {
@@ -103,7 +112,10 @@ int quantizeStandard(App& app, IndexImage& image, WorkingPalette& palette, int t
             if (count > setup.effectiveLimit) return -1;
         }
         match.seenCount = std::max(count, searchStart);
-        return int64_t(match.entry) + setup.offset;
+        haveLast = true;
+        lastColour = colour;
+        lastIndex = int64_t(match.entry) + setup.offset;
+        return lastIndex;
     });
     if (!complete) return -1;
     return app.convert.useMaxColors ? setup.effectiveLimit : count;

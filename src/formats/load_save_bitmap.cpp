@@ -60,7 +60,7 @@ int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecor
     out.bytes.reserve(size_t(count) * (bits == 32 ? 12 : bits == 15 ? 8 : 6) + 512);
     writeTemplate(app, out, section.declaration);
     const bool perRow = !section.line.empty();
-    const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
+    const NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
     int64_t running = 0;
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = pixels + int64_t(y) * width;
@@ -70,7 +70,7 @@ int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecor
             uint32_t value = bits == 15 ? encodeColor15(bgraRed(p), bgraGreen(p), bgraBlue(p), (~bgraAlpha(p)) & 1,
                                                         rules.reversed)
                                         : p;
-            writeElement(app, out, field, value);
+            field.write(app, out, value);
             ++running;
         }
         writeTemplate(app, out, section.line);

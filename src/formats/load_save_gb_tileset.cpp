@@ -61,6 +61,7 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
     int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
     out.bytes.reserve(size_t(blocks) * 16 * 6 + 512);
     writeTemplate(app, out, section.declaration);
+    const NumberFormat field(section.element);
     int64_t counter = 0;
     for (int64_t b = 0; b < blocks; ++b) {
         const uint32_t* block = pixels + b * 64;
@@ -73,8 +74,8 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
                 plane0 |= (v & 1) << (7 - x);
                 plane1 |= ((v >> 1) & 1) << (7 - x);
             }
-            writeElement(app, out, section.element, plane0);
-            writeElement(app, out, section.element, plane1);
+            field.write(app, out, plane0);
+            field.write(app, out, plane1);
             counter += 2;
         }
         writeTemplate(app, out, section.line);

@@ -63,13 +63,13 @@ int saveMapData(App& app, int flags, const ElementRecord& element, const Element
     out.bytes.reserve(size_t(cellCount) * (mapType == MapExtended ? 12 : 8) + size_t(height) * 8 + 512);
     writeTemplate(app, out, section.declaration);
     const bool perRow = !section.line.empty();
-    const std::string& field = mapField(section, mapType);
+    const NumberFormat field(mapField(section, mapType));
     int64_t running = 0;
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = cells + int64_t(y) * width;
         for (int x = 0; x < width; ++x) {
             if (everyBoundary(section.nEvery, perRow ? x : running)) writeTemplate(app, out, section.everyX);
-            writeElement(app, out, field, row[x]);
+            field.write(app, out, row[x]);
             ++running;
         }
         writeTemplate(app, out, section.line);

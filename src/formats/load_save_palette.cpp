@@ -31,12 +31,12 @@ int savePalette(App& app, const ElementRecord& element, const uint32_t* colors, 
     TemplateOutput out;
     out.bytes.reserve(size_t(count) * 8 + 256);
     writeTemplate(app, out, section.declaration);
+    const NumberFormat field(section.element);
     for (int i = 0; i < count; ++i) {
         if (everyBoundary(section.nEvery, i)) writeTemplate(app, out, section.everyX);
         uint32_t c = colors[i];
         int transparent = (~bgraAlpha(c)) & 1;
-        writeElement(app, out, section.element,
-                     encodeColor15(bgraRed(c), bgraGreen(c), bgraBlue(c), transparent, reversed));
+        field.write(app, out, encodeColor15(bgraRed(c), bgraGreen(c), bgraBlue(c), transparent, reversed));
     }
     writeTemplate(app, out, section.end);
     return commitSave(app, target, element.file, out) ? 1 : 0;

@@ -64,7 +64,7 @@ int gbaSaveTileset(App& app, int flags, int depth, const ElementRecord& element,
     out.bytes.reserve(size_t(blocks) * 64 * (bits == 32 ? 12 : bits == 15 ? 8 : 6) + 512);
     writeTemplate(app, out, section.declaration);
     const bool perBlock = !section.line.empty();
-    const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
+    const NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
     int64_t running = 0;
     for (int64_t b = 0; b < blocks; ++b) {
         const uint32_t* block = pixels + b * 64;
@@ -73,7 +73,7 @@ int gbaSaveTileset(App& app, int flags, int depth, const ElementRecord& element,
             int64_t counter = perBlock ? p : running;
             if (everyBoundary(section.nEvery, counter)) writeTemplate(app, out, section.everyX);
             uint32_t value = bits == 4 ? ((block[p] & 15) | (block[p + 1] & 15) << 4) : pixelValue(app, bits, block[p]);
-            writeElement(app, out, field, value);
+            field.write(app, out, value);
             ++running;
         }
         writeTemplate(app, out, section.line);

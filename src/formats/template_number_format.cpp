@@ -1,5 +1,6 @@
 // Number formats: how one element value is written ("0x%04x, ") and read back.
 #include <algorithm>
+#include <cstring>
 
 #include "formats/template_reader.h"
 #include "formats/template_writer.h"
@@ -84,21 +85,23 @@ uint32_t rawValue(const char* bytes, int width) {
 
 }  // namespace
 
-void writeElement(App& app, TemplateOutput& out, std::string_view format, uint32_t value) {
-    char buffer[64];
-    size_t used = 0;
-    auto flush = [&] {
-        out.put(buffer, used);
-        used = 0;
+NumberFormat::NumberFormat(std::string_view format) {
+    auto literal = [&](const char* text, size_t n) {
+        if (!steps_.empty() && steps_.back().kind == Kind::Literal) {
+            steps_.back().length += uint32_t(n);
+        } else {
+            steps_.push_back(Step{Kind::Literal, 0, false, 0, uint32_t(literals_.size()), uint32_t(n)});
+        }
+        literals_.append(text, n);
     };
     size_t i = 0;
     const size_t n = format.size();
     while (i < n) {
-        if (used > sizeof buffer - 20) flush();
-        char ch = format[i];
-        if (ch != '%') {
-            buffer[used++] = ch;
-            ++i;
+        if (format[i] != '%') {
+            size_t j = i + 1;
+            while (j < n && format[j] != '%') ++j;
+            literal(format.data() + i, j - i);
+            i = j;
             continue;
         }
         Conversion c = parseConversion(format, i + 1);
@@ -106,20 +109,63 @@ void writeElement(App& app, TemplateOutput& out, std::string_view format, uint32
         switch (c.letter) {
             case 'i':
             case 'x':
-            case 'X': used += formatNumber(buffer + used, c, value); break;
+            case 'X': steps_.push_back(Step{Kind::Number, c.letter, c.zeroPad, uint8_t(c.width), 0, 0}); break;
             case 'b':
-                if (c.width != 1 && c.width != 2 && c.width != 4) {
-                    flush();
-                    showBox(app.host, tr(T::CaptionError), formatText(tr(T::TemplateBinaryTypeError)), Icon::Warning);
-                    break;
-                }
-                for (int k = 0; k < c.width; ++k) buffer[used++] = char((value >> (8 * k)) & 0xFF);
+                if (c.width != 1 && c.width != 2 && c.width != 4)
+                    steps_.push_back(Step{Kind::BadBytes, 0, false, 0, 0, 0});
+                else
+                    steps_.push_back(Step{Kind::Bytes, 0, false, uint8_t(c.width), 0, 0});
                 break;
-            case '%': buffer[used++] = '%'; break;
+            case '%': literal("%", 1); break;
             default: break;  // an unknown conversion writes nothing
         }
     }
+}
+
+void NumberFormat::write(App& app, TemplateOutput& out, uint32_t value) const {
+    char buffer[64];
+    size_t used = 0;
+    auto flush = [&] {
+        out.put(buffer, used);
+        used = 0;
+    };
+    for (const Step& step : steps_) {
+        switch (step.kind) {
+            case Kind::Literal:
+                if (used + step.length > sizeof buffer) {
+                    flush();
+                    if (step.length > sizeof buffer) {
+                        out.put(literals_.data() + step.begin, step.length);
+                        break;
+                    }
+                }
+                // Literals are a few bytes: a plain loop beats a call to memcpy.
+                for (uint32_t k = 0; k < step.length; ++k) buffer[used++] = literals_[step.begin + k];
+                break;
+            case Kind::Number: {
+                if (used > sizeof buffer - 20) flush();
+                Conversion c;
+                c.zeroPad = step.zeroPad;
+                c.width = step.width;
+                c.letter = step.letter;
+                used += formatNumber(buffer + used, c, value);
+                break;
+            }
+            case Kind::Bytes:
+                if (used > sizeof buffer - 20) flush();
+                for (int k = 0; k < step.width; ++k) buffer[used++] = char((value >> (8 * k)) & 0xFF);
+                break;
+            case Kind::BadBytes:
+                flush();
+                showBox(app.host, tr(T::CaptionError), formatText(tr(T::TemplateBinaryTypeError)), Icon::Warning);
+                break;
+        }
+    }
     flush();
+}
+
+void writeElement(App& app, TemplateOutput& out, std::string_view format, uint32_t value) {
+    NumberFormat(format).write(app, out, value);
 }
 
 size_t readElement(App& app, const char* data, size_t length, size_t position, std::string_view format,

@@ -10,7 +10,7 @@
 
 namespace ts {
 
-void TemplateOutput::put(const char* text, size_t n) {
+void TemplateOutput::overwrite(const char* text, size_t n) {
     if (n == 0) return;
     size_t overlap = position < bytes.size() ? std::min(n, bytes.size() - position) : 0;
     if (overlap) std::memcpy(&bytes[position], text, overlap);

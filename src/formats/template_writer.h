@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/template_object_fields.h"
 
@@ -22,10 +23,20 @@ struct TemplateOutput {
         else bytes[position] = c;
         ++position;
     }
-    void put(const char* text, size_t n);
+    void put(const char* text, size_t n) {
+        if (position == bytes.size()) {
+            bytes.append(text, n);
+            position += n;
+        } else {
+            overwrite(text, n);
+        }
+    }
     void put(std::string_view text) { put(text.data(), text.size()); }
     void stepBack() { if (position > 0) --position; }
     void clear() { bytes.clear(); position = 0; }
+
+private:
+    void overwrite(const char* text, size_t n);  // put() after a step back
 };
 
 // Writes a template: variables expanded (`%name%`, `%$name%` hexadecimal, `%#N name%` N raw
@@ -40,6 +51,27 @@ void writeTemplate(App& app, TemplateOutput& out, std::string_view templ, bool k
 // Writes one value with a number format: `%i`, `%x`, `%X` with an optional width ("%04x",
 // "%2i"), `%Nb` the low N bytes little-endian (N = 1, 2, 4); other characters as they stand.
 void writeElement(App& app, TemplateOutput& out, std::string_view numberFormat, uint32_t value);
+
+// A number format read once, for writing many values with it (writes exactly what
+// writeElement with the format text writes, warnings included).
+class NumberFormat {
+public:
+    explicit NumberFormat(std::string_view format);
+    void write(App& app, TemplateOutput& out, uint32_t value) const;
+
+private:
+    enum class Kind : uint8_t { Literal, Number, Bytes, BadBytes };
+    struct Step {
+        Kind kind;
+        char letter;       // Number: 'i', 'x' or 'X'
+        bool zeroPad;
+        uint8_t width;     // Number: minimum width; Bytes: 1, 2 or 4
+        uint32_t begin;    // Literal: its text in literals_
+        uint32_t length;
+    };
+    std::string literals_;
+    std::vector<Step> steps_;
+};
 
 // Convenience for small texts and tests: expands a template into a new string.
 std::string expandTemplate(App& app, std::string_view templ, bool keepCarriageReturns = true,

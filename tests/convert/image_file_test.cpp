@@ -150,6 +150,34 @@ TEST(ImageLoad, SourceImageCopyAndHalftoneException) {
     EXPECT_EQ(t.app.convert.pixelSource, PixelSourceKind::Conversion);
 }
 
+TEST(ImageLoad, SourceRowsMatchSourcePixelsThroughShiftedWindows) {
+    test::TestApp t;
+    Surface& s = t.app.convert.conversionSurface;
+    ASSERT_TRUE(createSurface(s, 5, 4));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x) s.at(x, y) = uint32_t(0xFF000000u | (y << 8) | x);
+    t.app.convert.pixelSource = PixelSourceKind::Conversion;
+    const SourceWindow windows[] = {{0, 0, 5, 4}, {2, 1, 5, 4}, {-2, -1, 5, 4}, {1, 0, 3, 9},
+                                    {0, 0, 9, 9}, {6, 0, 9, 4}, {-9, 0, 2, 4}, {3, 3, 2, 2}};
+    for (const SourceWindow& w : windows) {
+        t.app.convert.window = w;
+        for (int y = -1; y < 6; ++y) {
+            for (int width : {0, 3, 8}) {
+                const SourceRow row = sourceRow(t.app, y, width);
+                for (int x = 0; x < width; ++x) {
+                    uint32_t p = 0;
+                    const bool has = sourcePixel(t.app, x, y, p);
+                    const bool inRow = x >= row.begin && x < row.end;
+                    ASSERT_EQ(inRow, has) << w.x0 << "," << w.y0 << " y=" << y << " x=" << x;
+                    if (has) EXPECT_EQ(row.pixels[x + row.offset], p);
+                }
+            }
+        }
+    }
+    t.app.convert.pixelSource = PixelSourceKind::None;
+    EXPECT_EQ(sourceRow(t.app, 0, 5).end, 0);
+}
+
 TEST(ImageLoad, PaletteTiffAndJpeg) {
     test::TempDir dir;
     test::TestApp t;

@@ -127,5 +127,23 @@ TEST_F(TemplateWriterTest, NumberFormats) {
     EXPECT_EQ(element("%b", 7), "");
 }
 
+TEST_F(TemplateWriterTest, ParsedNumberFormatKeepsLongTextAndWarnsForEveryValue) {
+    const std::string longText(150, 'z');
+    const NumberFormat format(longText + "%04x%%%02i" + longText + "%%");
+    TemplateOutput out;
+    for (uint32_t v = 0; v < 3; ++v) format.write(app, out, v + 9);
+    std::string expected;
+    for (const char* digits : {"0009%09", "000a%10", "000b%11"}) expected += longText + digits + longText + "%";
+    EXPECT_EQ(out.bytes, expected);
+    EXPECT_TRUE(host.boxes.empty());
+
+    const NumberFormat bad("[%3b]");
+    TemplateOutput badOut;
+    bad.write(app, badOut, 1);
+    bad.write(app, badOut, 2);
+    EXPECT_EQ(badOut.bytes, "[][]");
+    EXPECT_EQ(host.boxes.size(), 2u);
+}
+
 }  // namespace
 }  // namespace ts
