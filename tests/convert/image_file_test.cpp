@@ -169,7 +169,9 @@ TEST(ImageLoad, SourceRowsMatchSourcePixelsThroughShiftedWindows) {
                     const bool has = sourcePixel(t.app, x, y, p);
                     const bool inRow = x >= row.begin && x < row.end;
                     ASSERT_EQ(inRow, has) << w.x0 << "," << w.y0 << " y=" << y << " x=" << x;
-                    if (has) EXPECT_EQ(row.pixels[x + row.offset], p);
+                    if (has) {
+                        EXPECT_EQ(row.pixels[x + row.offset], p);
+                    }
                 }
             }
         }
