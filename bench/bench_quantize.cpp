@@ -68,18 +68,13 @@ Fixture& fixture() {
 
 QuantizePositions full() { return QuantizePositions{0, 0, 256, 0}; }
 
-// The binary precision search as the tileset pipeline runs it, over a given method.
-template <typename Method>
-int binarySearch(App& app, IndexImage& image, WorkingPalette& palette, Method method) {
-    if (method(app, image, palette, 0, full()) >= 0) return 0;
-    int lo = -1, hi = app.convert.maxPrecision, t = hi;
-    for (;;) {
-        if (method(app, image, palette, t, full()) < 0) lo = t;
-        else hi = t;
-        if (lo + 1 >= hi) break;
-        t = (lo + hi) / 2;
-    }
-    return method(app, image, palette, hi, full());
+// The tileset pipeline's precision search over the naive method.
+int naiveBinarySearch(App& app, IndexImage& image, WorkingPalette& palette) {
+    if (quantizeStandardNaive(app, image, palette, 0, full()) >= 0) return 0;
+    int t = binaryPrecisionSearch(app.convert.maxPrecision, [&](int threshold) {
+        return quantizeStandardNaive(app, image, palette, threshold, full()) >= 0;
+    });
+    return quantizeStandardNaive(app, image, palette, t, full());
 }
 
 void BM_StandardPrecisionSearch(benchmark::State& state) {
@@ -103,7 +98,7 @@ void BM_StandardPrecisionSearchNaive(benchmark::State& state) {
     WorkingPalette palette;
     int colours = 0;
     for (auto _ : state) {
-        colours = binarySearch(f.app, image, palette, quantizeStandardNaive);
+        colours = naiveBinarySearch(f.app, image, palette);
         benchmark::DoNotOptimize(colours);
     }
     state.counters["colours"] = colours;

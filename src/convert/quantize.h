@@ -11,6 +11,7 @@
 //   caller then inserts the zero colour at entry 0); gdipCalcPalette gives the entry itself.
 // - Failures are shown to the user by the method itself; callers do not report again.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace ts {
@@ -61,6 +62,10 @@ enum class PrecisionSearch {
     Binary,        // tileset pipeline: binary search between -1 and convert.maxprecision
     LinearDescent  // bitmap pipeline: maxprecision, maxprecision - 1, ... 0
 };
+
+// The binary precision search of the tileset pipeline: the smallest threshold in 0..maxPrecision
+// at which `fits` holds, found by halving between -1 and maxPrecision (maxPrecision is taken to fit).
+int binaryPrecisionSearch(int maxPrecision, const std::function<bool(int threshold)>& fits);
 
 // Standard method with its precision search: t = 0 first; when that needs too many colours, asks
 // (when system.messages is set; Cancel gives 0 silently) and searches the threshold. Returns the

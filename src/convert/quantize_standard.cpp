@@ -142,6 +142,18 @@ int quantizeStandardNaive(App& app, IndexImage& image, WorkingPalette& palette, 
     return app.convert.useMaxColors ? setup.effectiveLimit : count;
 }
 
+int binaryPrecisionSearch(int maxPrecision, const std::function<bool(int threshold)>& fits) {
+    int lo = -1, hi = maxPrecision;
+    int t = hi;
+    for (;;) {
+        if (fits(t)) hi = t;
+        else lo = t;
+        if (lo + 1 >= hi) break;
+        t = (lo + hi) / 2;
+    }
+    return hi;
+}
+
 int quantizeStandardSearch(App& app, IndexImage& image, WorkingPalette& palette,
                            const QuantizePositions& pos, PrecisionSearch search) {
     int result = quantizeStandard(app, image, palette, 0, pos);
@@ -161,15 +173,8 @@ int quantizeStandardSearch(App& app, IndexImage& image, WorkingPalette& palette,
     const int maxPrecision = app.convert.maxPrecision;
     int threshold;
     if (search == PrecisionSearch::Binary) {
-        int lo = -1, hi = maxPrecision;
-        int t = hi;
-        for (;;) {
-            if (quantizeStandard(app, image, palette, t, pos) < 0) lo = t;
-            else hi = t;
-            if (lo + 1 >= hi) break;
-            t = (lo + hi) / 2;
-        }
-        threshold = hi;
+        threshold = binaryPrecisionSearch(
+            maxPrecision, [&](int t) { return quantizeStandard(app, image, palette, t, pos) >= 0; });
     } else {
         int bestCount = -1;
         threshold = maxPrecision;

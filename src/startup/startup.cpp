@@ -1,31 +1,18 @@
 #include "startup/startup.h"
 
-#include <vector>
 
+#include "convert/conv_command.h"
 #include "formats/format_commands.h"
 #include "formats/platform_commands.h"
 #include "host/file_system.h"
 #include "project/app_init.h"
 #include "project/app_state.h"
 #include "project/project_file.h"
-#include "script/identifier_table.h"
 #include "script/interpreter.h"
 #include "startup/command_line.h"
 
 namespace ts {
 
-namespace {
-void runConversionPiece(App& app, const std::string& piece) {
-    for (const auto& row : builtinIdentifiers()) {
-        if (row.name == "conv" && row.kind == IdentifierKind::Command) {
-            std::vector<char> args(piece.begin(), piece.end());
-            args.push_back(0);
-            row.command(app, args.data());
-            return;
-        }
-    }
-}
-}  // namespace
 
 StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
                          std::string& rest) {
@@ -51,7 +38,7 @@ int runBatch(App& app, StartMode mode, const std::string& rest) {
     selectRememberedFormat(app);
     if (!app.system.modelToSelect.empty()) ChoisitModele(app, app.system.modelToSelect);
     if (mode == StartMode::BatchConversion) {
-        for (const auto& piece : splitConversionPieces(rest)) runConversionPiece(app, piece);
+        for (const auto& piece : splitConversionPieces(rest)) runConversion(app, piece.c_str());
     } else if (mode == StartMode::BatchScript) {
         runScriptText(app, rest);
     }
