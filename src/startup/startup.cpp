@@ -1,6 +1,5 @@
 #include "startup/startup.h"
 
-
 #include "convert/conv_command.h"
 #include "formats/format_commands.h"
 #include "formats/platform_commands.h"
@@ -12,7 +11,6 @@
 #include "startup/command_line.h"
 
 namespace ts {
-
 
 StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
                          std::string& rest) {
