@@ -14,7 +14,6 @@ namespace ts {
 
 StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
                          std::string& rest) {
-    app.elements.records.clear();
     app.programDirectory = programDirectory;
     initializeApp(app);
 
