@@ -34,7 +34,7 @@ struct Fixture {
         map = make(ts::TYPE_CARTE, "big.map.c");
         app.elements.records = {palette, tileset, smallTileset, map};
         tiles.resize(size_t(8192) * 64);
-        for (size_t i = 0; i < tiles.size(); ++i) tiles[i] = uint32_t(i * 2654435761u >> 24);
+        for (size_t i = 0; i < tiles.size(); ++i) tiles[i] = uint32_t(i * 2654435761u >> 24) & 0xFF;
         cells.resize(size_t(1024) * 1024);
         for (size_t i = 0; i < cells.size(); ++i) cells[i] = uint32_t(i * 40503u) & 0xFFFF;
         std::vector<uint32_t> colours(256, ts::packBgra(4, 5, 6, 255));

@@ -60,7 +60,8 @@ int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecor
     out.bytes.reserve(size_t(count) * (bits == 32 ? 12 : bits == 15 ? 8 : 6) + 512);
     writeTemplate(app, out, section.declaration);
     const bool perRow = !section.line.empty();
-    const NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
+    NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
+    if (bits <= 8) field.cacheValuesBelow(app, 256);
     int64_t running = 0;
     for (int y = 0; y < height; ++y) {
         const uint32_t* row = pixels + int64_t(y) * width;

@@ -61,7 +61,8 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
     int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
     out.bytes.reserve(size_t(blocks) * 16 * 6 + 512);
     writeTemplate(app, out, section.declaration);
-    const NumberFormat field(section.element);
+    NumberFormat field(section.element);
+    field.cacheValuesBelow(app, 256);
     int64_t counter = 0;
     for (int64_t b = 0; b < blocks; ++b) {
         const uint32_t* block = pixels + b * 64;

@@ -64,7 +64,8 @@ int gbaSaveTileset(App& app, int flags, int depth, const ElementRecord& element,
     out.bytes.reserve(size_t(blocks) * 64 * (bits == 32 ? 12 : bits == 15 ? 8 : 6) + 512);
     writeTemplate(app, out, section.declaration);
     const bool perBlock = !section.line.empty();
-    const NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
+    NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
+    if (bits <= 8) field.cacheValuesBelow(app, 256);
     int64_t running = 0;
     for (int64_t b = 0; b < blocks; ++b) {
         const uint32_t* block = pixels + b * 64;

@@ -122,7 +122,23 @@ NumberFormat::NumberFormat(std::string_view format) {
     }
 }
 
-void NumberFormat::write(App& app, TemplateOutput& out, uint32_t value) const {
+void NumberFormat::cacheValuesBelow(App& app, uint32_t count) {
+    count = std::min<uint32_t>(count, 256);
+    if (count <= cachedCount_) return;
+    for (const Step& step : steps_)
+        if (step.kind == Kind::BadBytes) return;
+    TemplateOutput texts;
+    std::vector<uint32_t> ends{0};
+    for (uint32_t v = 0; v < count; ++v) {
+        writeSteps(app, texts, v);
+        ends.push_back(uint32_t(texts.bytes.size()));
+    }
+    cachedTexts_ = std::move(texts.bytes);
+    cachedEnds_ = std::move(ends);
+    cachedCount_ = count;
+}
+
+void NumberFormat::writeSteps(App& app, TemplateOutput& out, uint32_t value) const {
     char buffer[64];
     size_t used = 0;
     auto flush = [&] {

@@ -57,9 +57,20 @@ void writeElement(App& app, TemplateOutput& out, std::string_view numberFormat, 
 class NumberFormat {
 public:
     explicit NumberFormat(std::string_view format);
-    void write(App& app, TemplateOutput& out, uint32_t value) const;
+    void write(App& app, TemplateOutput& out, uint32_t value) const {
+        if (value < cachedCount_) {
+            out.put(cachedTexts_.data() + cachedEnds_[value], cachedEnds_[value + 1] - cachedEnds_[value]);
+            return;
+        }
+        writeSteps(app, out, value);
+    }
+    // For writers of many small values (pixels of up to 8 bits): the texts of the values below
+    // `count` (at most 256) are made once. A format that reports an error is never cached.
+    void cacheValuesBelow(App& app, uint32_t count);
 
 private:
+    void writeSteps(App& app, TemplateOutput& out, uint32_t value) const;
+
     enum class Kind : uint8_t { Literal, Number, Bytes, BadBytes };
     struct Step {
         Kind kind;
@@ -71,6 +82,9 @@ private:
     };
     std::string literals_;
     std::vector<Step> steps_;
+    uint32_t cachedCount_ = 0;
+    std::string cachedTexts_;
+    std::vector<uint32_t> cachedEnds_;  // text of value v: [cachedEnds_[v], cachedEnds_[v + 1])
 };
 
 // Convenience for small texts and tests: expands a template into a new string.

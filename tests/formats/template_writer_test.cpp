@@ -145,5 +145,28 @@ TEST_F(TemplateWriterTest, ParsedNumberFormatKeepsLongTextAndWarnsForEveryValue)
     EXPECT_EQ(host.boxes.size(), 2u);
 }
 
+// Writers of many pixels keep the texts of the values below 256: the same bytes as the format
+// writes itself, larger values still formatted, and a faulty format still warns every time.
+TEST_F(TemplateWriterTest, CachedSmallValuesMatchTheFormat) {
+    for (const char* text : {"0x%02x, ", "%4i|%04X;", "%1b%2b", "%i"}) {
+        NumberFormat cached(text);
+        cached.cacheValuesBelow(app, 1000);
+        const NumberFormat plain(text);
+        TemplateOutput a, b;
+        for (uint32_t v : {0u, 1u, 9u, 10u, 127u, 128u, 255u, 256u, 4097u, 0xFFFFFFFFu}) {
+            cached.write(app, a, v);
+            plain.write(app, b, v);
+        }
+        EXPECT_EQ(a.bytes, b.bytes) << text;
+    }
+    NumberFormat bad("[%3b]");
+    bad.cacheValuesBelow(app, 256);
+    TemplateOutput out;
+    bad.write(app, out, 1);
+    bad.write(app, out, 2);
+    EXPECT_EQ(out.bytes, "[][]");
+    EXPECT_EQ(host.boxes.size(), 2u);
+}
+
 }  // namespace
 }  // namespace ts
