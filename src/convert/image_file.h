@@ -33,6 +33,10 @@ DecodeResult decodeImage(const uint8_t* data, size_t size, DecodedImage& out);
 // Decodes a file (read whole, at most 512 MB).
 DecodeResult decodeImageFile(const std::string& path, DecodedImage& out);
 
+// For runs without an application object (batch runs): the image library does not look for its
+// plugins until a format needs one (PNG and BMP never do), which shortens small conversions.
+void deferImagePluginSearch();
+
 // Used-entry count: for every pixel of the window, the first table entry whose red, green and
 // blue equal the pixel's is marked; the count is the highest marked index + 1 (0 if none).
 int countUsedEntries(const Surface& surface, const SourceWindow& window,

@@ -2,9 +2,13 @@
 // images whose colorTable() is the file's own table in file order.
 #include <QBuffer>
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QLibraryInfo>
 #include <cstring>
 
 #include "convert/image_file_codecs.h"
@@ -23,7 +27,44 @@ const char* signatureFormat(const uint8_t* data, size_t size) {
     if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return "jpeg";
     return nullptr;
 }
+
+// Qt looks through its plugin folders the first time an image is read or written, even for the
+// formats it decodes itself; finding the folders and reading the plugins there takes a few
+// milliseconds, a good share of a small batch conversion. deferImagePluginSearch() empties the
+// plugin folders until a format needs one of them.
+bool pluginSearchDeferred = false;
+
+bool builtInFormat(const char* format) {
+    return format && (std::strcmp(format, "png") == 0 || std::strcmp(format, "bmp") == 0);
+}
+
+// The folders Qt searches when nobody has set them: those of QT_PLUGIN_PATH, then its own.
+QStringList defaultPluginFolders() {
+    QStringList folders;
+    const auto add = [&folders](const QString& folder) {
+        const QString canonical = QDir(folder).canonicalPath();
+        if (!canonical.isEmpty() && !folders.contains(canonical)) folders.append(canonical);
+    };
+    for (const QString& folder :
+         qEnvironmentVariable("QT_PLUGIN_PATH").split(QDir::listSeparator(), Qt::SkipEmptyParts))
+        add(folder);
+    add(QLibraryInfo::path(QLibraryInfo::PluginsPath));
+    return folders;
+}
+
+void preparePluginsFor(const char* format) {
+    if (!pluginSearchDeferred || builtInFormat(format)) return;
+    pluginSearchDeferred = false;
+    QCoreApplication::setLibraryPaths(defaultPluginFolders());
+}
 }  // namespace
+
+void deferImagePluginSearch() {
+    // With an application object the plugins are needed elsewhere (the platform's own).
+    if (pluginSearchDeferred || QCoreApplication::instance()) return;
+    pluginSearchDeferred = true;
+    QCoreApplication::setLibraryPaths(QStringList());
+}
 
 DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedImage& out) {
     if (size == 0 || size > size_t(INT32_MAX)) return DecodeResult::Undecodable;
@@ -33,6 +74,7 @@ DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedIma
     // PNG, BMP and JPEG are named from their signature, so that the reader goes straight to its
     // decoder instead of loading every image plugin to ask which one knows the data.
     const char* format = signatureFormat(data, size);
+    preparePluginsFor(format);
     QImageReader reader(&buffer, format ? QByteArray(format) : QByteArray());
     reader.setDecideFormatFromContent(format == nullptr);
     reader.setAutoDetectImageFormat(format == nullptr);
@@ -120,6 +162,7 @@ bool encodeWithImageLibrary(const EncodeInput& in, const char* format, std::stri
     QByteArray data;
     QBuffer buffer(&data);
     if (!buffer.open(QIODevice::WriteOnly)) return false;
+    preparePluginsFor(format);
     QImageWriter writer(&buffer, format);
     if (!writer.write(image)) return false;
     bytes.assign(data.constData(), size_t(data.size()));

@@ -1,13 +1,11 @@
 // TIFF files through libtiff: pixels by the RGBA interface (every photometric kind libtiff knows),
 // and for palette images the colour map as the file's colour table.
-#include <tiffio.h>
-
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 #include <vector>
 
 #include "convert/image_file_codecs.h"
+#include "convert/tiff_library.h"
 
 namespace ts {
 
@@ -66,51 +64,46 @@ int memMap(thandle_t h, void** base, toff_t* size) {
 }
 void memUnmap(thandle_t, void*, toff_t) {}
 
-void quietLibtiff() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        TIFFSetErrorHandler(nullptr);
-        TIFFSetWarningHandler(nullptr);
-    });
-}
-
 struct TiffCloser {
+    const TiffLibrary& lib;
     TIFF* tif;
     ~TiffCloser() {
-        if (tif) TIFFClose(tif);
+        if (tif) lib.close(tif);
     }
 };
 
 }  // namespace
 
 DecodeResult decodeTiff(const uint8_t* data, size_t size, DecodedImage& out) {
-    quietLibtiff();
+    const TiffLibrary* library = tiffLibrary();
+    if (!library) return DecodeResult::Undecodable;
+    const TiffLibrary& lib = *library;
     MemoryFile file;
     file.in = data;
     file.size = size;
-    TIFF* tif = TIFFClientOpen("image.tif", "r", &file, memRead, memWrite, memSeek, memClose, memSize,
+    TIFF* tif = lib.clientOpen("image.tif", "r", &file, memRead, memWrite, memSeek, memClose, memSize,
                                memMap, memUnmap);
     if (!tif) return DecodeResult::Undecodable;
-    TiffCloser closer{tif};
+    TiffCloser closer{lib, tif};
 
     uint32_t width = 0, height = 0;
-    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
-    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+    lib.getField(tif, TIFFTAG_IMAGEWIDTH, &width);
+    lib.getField(tif, TIFFTAG_IMAGELENGTH, &height);
     out.declaredWidth = width;
     out.declaredHeight = height;
     if (width == 0 || height == 0) return DecodeResult::Empty;
     if (!surfaceSizeAllowed(width, height)) return DecodeResult::TooLarge;
 
     char message[1024] = {};
-    if (!TIFFRGBAImageOK(tif, message)) return DecodeResult::Undecodable;
+    if (!lib.rgbaImageOK(tif, message)) return DecodeResult::Undecodable;
 
     std::vector<uint32_t> table;
     uint16_t photometric = 0, bitsPerSample = 1;
-    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
-    if (TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric) && photometric == PHOTOMETRIC_PALETTE &&
+    lib.getFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
+    if (lib.getField(tif, TIFFTAG_PHOTOMETRIC, &photometric) && photometric == PHOTOMETRIC_PALETTE &&
         bitsPerSample >= 1 && bitsPerSample <= 8) {
         uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
-        if (TIFFGetField(tif, TIFFTAG_COLORMAP, &red, &green, &blue) && red && green && blue) {
+        if (lib.getField(tif, TIFFTAG_COLORMAP, &red, &green, &blue) && red && green && blue) {
             const size_t count = size_t(1) << bitsPerSample;
             // Old writers stored 8-bit values; like libtiff's own reader, treat a map without any
             // value above 255 as 8-bit.
@@ -133,7 +126,7 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, DecodedImage& out) {
     } catch (const std::bad_alloc&) {
         return DecodeResult::TooLarge;
     }
-    if (!TIFFReadRGBAImageOriented(tif, width, height, raster.data(), ORIENTATION_TOPLEFT, 0))
+    if (!lib.readRGBAImageOriented(tif, width, height, raster.data(), ORIENTATION_TOPLEFT, 0))
         return DecodeResult::Undecodable;
     if (!prepareSurface(out.surface, int(width), int(height))) return DecodeResult::TooLarge;
     for (uint32_t y = 0; y < height; ++y) {
@@ -149,23 +142,25 @@ DecodeResult decodeTiff(const uint8_t* data, size_t size, DecodedImage& out) {
 }
 
 bool encodeTiff(const EncodeInput& in, std::string& bytes) {
-    quietLibtiff();
+    const TiffLibrary* library = tiffLibrary();
+    if (!library) return false;
+    const TiffLibrary& lib = *library;
     const Surface& s = *in.surface;
     MemoryFile file;
     file.writing = true;
-    TIFF* tif = TIFFClientOpen("image.tif", "w", &file, memRead, memWrite, memSeek, memClose, memSize,
+    TIFF* tif = lib.clientOpen("image.tif", "w", &file, memRead, memWrite, memSeek, memClose, memSize,
                                memMap, memUnmap);
     if (!tif) return false;
     const bool indexed = !in.table.empty();
-    TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(s.width));
-    TIFFSetField(tif, TIFFTAG_IMAGELENGTH, uint32_t(s.height));
-    TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(8));
-    TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(indexed ? 1 : 3));
-    TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, indexed ? PHOTOMETRIC_PALETTE : PHOTOMETRIC_RGB);
-    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
-    TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
-    TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
+    lib.setField(tif, TIFFTAG_IMAGEWIDTH, uint32_t(s.width));
+    lib.setField(tif, TIFFTAG_IMAGELENGTH, uint32_t(s.height));
+    lib.setField(tif, TIFFTAG_BITSPERSAMPLE, uint16_t(8));
+    lib.setField(tif, TIFFTAG_SAMPLESPERPIXEL, uint16_t(indexed ? 1 : 3));
+    lib.setField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    lib.setField(tif, TIFFTAG_PHOTOMETRIC, indexed ? PHOTOMETRIC_PALETTE : PHOTOMETRIC_RGB);
+    lib.setField(tif, TIFFTAG_COMPRESSION, COMPRESSION_LZW);
+    lib.setField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
+    lib.setField(tif, TIFFTAG_ROWSPERSTRIP, lib.defaultStripSize(tif, 0));
     std::vector<uint16_t> red(256), green(256), blue(256);
     if (indexed) {
         for (size_t i = 0; i < in.table.size(); ++i) {
@@ -173,7 +168,7 @@ bool encodeTiff(const EncodeInput& in, std::string& bytes) {
             green[i] = uint16_t(((in.table[i] >> 8) & 0xFF) * 257);
             blue[i] = uint16_t((in.table[i] & 0xFF) * 257);
         }
-        TIFFSetField(tif, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
+        lib.setField(tif, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
     }
     std::vector<uint8_t> line(size_t(s.width) * (indexed ? 1 : 3));
     bool ok = true;
@@ -188,9 +183,9 @@ bool encodeTiff(const EncodeInput& in, std::string& bytes) {
                 line[size_t(x) * 3 + 2] = uint8_t(src[x]);
             }
         }
-        ok = TIFFWriteScanline(tif, line.data(), uint32_t(y), 0) >= 0;
+        ok = lib.writeScanline(tif, line.data(), uint32_t(y), 0) >= 0;
     }
-    TIFFClose(tif);
+    lib.close(tif);
     if (ok) bytes = std::move(file.data);
     return ok;
 }

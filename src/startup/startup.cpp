@@ -1,6 +1,7 @@
 #include "startup/startup.h"
 
 #include "convert/conv_command.h"
+#include "convert/image_file.h"
 #include "formats/format_commands.h"
 #include "formats/platform_commands.h"
 #include "host/file_system.h"
@@ -30,6 +31,7 @@ StartMode prepareStartup(App& app, const std::string& commandLine, const std::st
 }
 
 int runBatch(App& app, StartMode mode, const std::string& rest) {
+    deferImagePluginSearch();
     // The window selects the format and the model that the project names when it opens; a batch
     // run must write the same files, so it selects them before it starts.
     selectRememberedFormat(app);

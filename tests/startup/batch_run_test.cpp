@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 
+#include "convert/image_file.h"
 #include "test_support.h"
 
 namespace {
@@ -105,6 +106,25 @@ TEST(BatchRun, ConversionPiecesAddElements) {
         EXPECT_NE(project.find(line), std::string::npos) << line;
     r = runProgram(dir.path(), "p.tsp -tset src=missing");
     EXPECT_EQ(r.status, 1);
+}
+
+// A batch run loads the image plugins and libtiff only when a file needs them: a PNG first, then
+// a JPEG (a plugin) and a TIFF in the same run.
+TEST(BatchRun, ImageLibrariesLoadedOnFirstUse) {
+    ts::test::TempDir dir;
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(QColor(0, 0, 255));
+    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("ship.png"))));
+    image.fill(QColor(200, 10, 10));
+    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("photo.jpg")), "JPEG"));
+    ts::Surface surface;
+    ASSERT_TRUE(ts::createSurface(surface, 8, 8));
+    ASSERT_TRUE(ts::saveImageFile(surface, {}, dir.file("scan.tiff")));
+    auto r = runProgram(dir.path(), "p.tsp -tset src=ship.png:-tset src=photo.jpg:-tset src=scan.tiff");
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string project = ts::test::readFile(dir.file("p.tsp"));
+    for (const char* line : {"  File: ship.til.c\r\n", "  File: photo.til.c\r\n", "  File: scan.til.c\r\n"})
+        EXPECT_NE(project.find(line), std::string::npos) << line;
 }
 
 TEST(BatchRun, MessagesKeepTheirLineBreaks) {
