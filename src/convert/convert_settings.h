@@ -47,8 +47,12 @@ struct ConvertSettings {
     // ---- engine state (not script settings) ----
     EffectTables effects;
     bool effectsBuilt = false;
-    Surface decodeSurface;      // the file as decoded, mask colour applied
-    Surface conversionSurface;  // the copy that a conversion reads
+    Surface decodeSurface;  // the file as decoded, mask colour applied
+    // The copy that a conversion reads. It is made when one of the two must change: while
+    // conversionSharesDecode is set, the decode surface's pixels, untouched since the load, stand
+    // for it (currentPixelSource gives them; separateConversionSurface makes the copy).
+    Surface conversionSurface;
+    bool conversionSharesDecode = false;
     PixelSourceKind pixelSource = PixelSourceKind::None;
     SourceWindow window;
     // Colour table of the last loaded indexed image (ARGB words, file order); empty for

@@ -148,7 +148,8 @@ void selectPixelSource(App& app, PixelSourceKind kind) {
 const Surface* currentPixelSource(const App& app) {
     switch (app.convert.pixelSource) {
         case PixelSourceKind::Decode: return &app.convert.decodeSurface;
-        case PixelSourceKind::Conversion: return &app.convert.conversionSurface;
+        case PixelSourceKind::Conversion:
+            return app.convert.conversionSharesDecode ? &app.convert.decodeSurface : &app.convert.conversionSurface;
         default: return nullptr;
     }
 }
@@ -182,11 +183,25 @@ SourceRow sourceRow(const App& app, int y, int width) {
     return r;
 }
 
+bool separateConversionSurface(App& app) {
+    ConvertSettings& c = app.convert;
+    if (!c.conversionSharesDecode) return true;
+    c.conversionSharesDecode = false;
+    return copySurface(c.conversionSurface, c.decodeSurface);
+}
+
 bool loadImageFile(App& app, const std::string& path, int& width, int& height) {
+    ConvertSettings& c = app.convert;
     DecodedImage image;
-    // The previous decode surface lends its memory to the decoder (a failed load empties it).
-    image.surface = std::move(app.convert.decodeSurface);
-    destroySurface(app.convert.decodeSurface);
+    if (c.conversionSharesDecode) {
+        // The conversion surface keeps the image it is a copy of.
+        c.conversionSurface = std::move(c.decodeSurface);
+        c.conversionSharesDecode = false;
+    } else {
+        // The previous decode surface lends its memory to the decoder.
+        image.surface = std::move(c.decodeSurface);
+    }
+    destroySurface(c.decodeSurface);  // a failed load leaves it empty
     const DecodeResult result = decodeImageFile(path, image);
     if (result == DecodeResult::TooLarge) {
         showBox(app.host, tr(T::CaptionError),
@@ -197,7 +212,6 @@ bool loadImageFile(App& app, const std::string& path, int& width, int& height) {
         return false;
     }
     if (result != DecodeResult::Ok) return false;
-    ConvertSettings& c = app.convert;
     c.decodeSurface = std::move(image.surface);
     width = c.decodeSurface.width;
     height = c.decodeSurface.height;
@@ -220,7 +234,10 @@ bool loadSourceImage(App& app, const std::string& path, int& width, int& height,
         destroySurface(c.conversionSurface);
         return true;
     }
-    if (!copySurface(c.conversionSurface, c.decodeSurface)) return false;
+    // Most conversions change neither surface before they have read it: the copy waits until
+    // something does.
+    destroySurface(c.conversionSurface);
+    c.conversionSharesDecode = true;
     selectPixelSource(app, PixelSourceKind::Conversion);
     return true;
 }

@@ -55,10 +55,15 @@ bool loadImageFile(App& app, const std::string& path, int& width, int& height);
 
 // Load source image: loadImageFile, then the conversion surface copy. With `forConversion`, the
 // halftone method and a depth with a palette the copy is skipped (the halftone method reads the
-// decode surface) and the decode surface stays the pixel source. Otherwise the decode surface is
-// copied whole into the conversion surface, which becomes the pixel source.
+// decode surface) and the decode surface stays the pixel source. Otherwise the conversion
+// surface, a copy of the whole decode surface (shared until one of them changes), becomes the
+// pixel source.
 bool loadSourceImage(App& app, const std::string& path, int& width, int& height,
                      bool forConversion);
+
+// Gives the conversion surface its own copy of the pixels it still shares with the decode surface.
+// Whatever changes the decode surface in place calls it first. False when memory runs out.
+bool separateConversionSurface(App& app);
 
 // Pixel source selection; the window becomes the whole surface.
 void selectPixelSource(App& app, PixelSourceKind kind);

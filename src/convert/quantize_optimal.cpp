@@ -29,6 +29,7 @@ int quantizeOptimal(App& app, IndexImage& image, WorkingPalette& palette,
     // The decode surface's opaque pixels become their effect colours, inserted in storage order
     // (the image's bottom row first): which node a reduction merges depends on that order.
     Octree tree(allowed);
+    if (!separateConversionSurface(app)) return 0;
     Surface& decode = app.convert.decodeSurface;
     for (int y = decode.height - 1; y >= 0; --y) {
         uint32_t* row = decode.row(y);

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "convert/colour_effects.h"
 #include "convert/image_file.h"
+#include "convert/quantize.h"
 #include "formats/platform.h"
 #include "host/file_system.h"
 #include "resources/texts.h"
@@ -126,6 +128,42 @@ TEST(ImageLoad, PngAlphaSurvivesInTheRgbaDepth) {
     EXPECT_EQ(t.app.convert.decodeSurface.at(1, 0), 0u);
 }
 
+// The conversion surface is a copy of the image loaded for the conversion, whatever happens to
+// the decode surface afterwards: a new image, or the optimal method's effect colours.
+TEST(ImageLoad, ConversionSurfaceKeepsItsImage) {
+    test::TempDir dir;
+    test::TestApp t;
+    App& app = t.app;
+    writeIndexedPng(dir.file("a.png"), table256(), {1, 2, 3});
+    writeIndexedPng(dir.file("b.png"), table256(), {7, 8, 9, 10});
+    int w = 0, h = 0;
+    ASSERT_TRUE(loadSourceImage(app, dir.file("a.png"), w, h, true));
+    ASSERT_TRUE(loadImageFile(app, dir.file("b.png"), w, h));
+    EXPECT_EQ(app.convert.pixelSource, PixelSourceKind::Decode);
+    EXPECT_EQ(app.convert.decodeSurface.at(3, 1), tableColour(10));
+    selectPixelSource(app, PixelSourceKind::Conversion);
+    EXPECT_EQ(app.convert.window.x1, 3);
+    uint32_t p = 0;
+    ASSERT_TRUE(sourcePixel(app, 2, 1, p));
+    EXPECT_EQ(p, tableColour(3));
+
+    setCurrentDepthIndex(app, 3);  // 8-bit components, colour 0 opaque
+    rebuildEffectTables(app);
+    for (int i = 0; i < 256; ++i) app.convert.effects.red[size_t(i)] = uint8_t(255 - i);
+    ASSERT_TRUE(loadSourceImage(app, dir.file("b.png"), w, h, true));
+    IndexImage image;
+    ASSERT_TRUE(image.resize(4, 2));
+    WorkingPalette palette;
+    QuantizePositions pos;
+    pos.limit = 256;
+    ASSERT_EQ(quantizeOptimal(app, image, palette, pos), 4);
+    const uint32_t original = tableColour(10);
+    EXPECT_EQ(app.convert.decodeSurface.at(3, 0), (original & 0xFF00FFFFu) | (255u - ((original >> 16) & 255u)) << 16);
+    ASSERT_TRUE(sourcePixel(app, 3, 0, p));
+    EXPECT_EQ(p, original);
+    EXPECT_EQ(palette[size_t(image.values[3])], app.convert.decodeSurface.at(3, 0));
+}
+
 TEST(ImageLoad, SourceImageCopyAndHalftoneException) {
     test::TempDir dir;
     test::TestApp t;
@@ -133,7 +171,7 @@ TEST(ImageLoad, SourceImageCopyAndHalftoneException) {
     int w = 0, h = 0;
     ASSERT_TRUE(loadSourceImage(t.app, dir.file("s.png"), w, h, true));
     EXPECT_EQ(t.app.convert.pixelSource, PixelSourceKind::Conversion);
-    EXPECT_EQ(t.app.convert.conversionSurface.pixels, t.app.convert.decodeSurface.pixels);
+    EXPECT_EQ(currentPixelSource(t.app)->pixels, t.app.convert.decodeSurface.pixels);
     EXPECT_EQ(t.app.convert.window.x1, 3);
     EXPECT_EQ(t.app.convert.window.y1, 2);
     uint32_t p = 0;
