@@ -1,10 +1,12 @@
 // Quantization speed on a 1024 x 1024 photograph-like image: the standard method with its
-// precision search (fast and reference versions), the optimal method and halftone.
+// precision search (fast and reference versions), the optimal method and halftone; and the single
+// pass of the standard method over the 512 x 512 picture of the conversion benchmarks.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdint>
 
+#include "bench_convert_pictures.h"
 #include "convert/colour_effects.h"
 #include "convert/image_file.h"
 #include "convert/quantize.h"
@@ -133,5 +135,25 @@ void BM_Halftone(benchmark::State& state) {
     f.reset();
 }
 BENCHMARK(BM_Halftone)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// 241 colours in 262,144 pixels: one pass at threshold 0, as in the 8-bit conversion.
+void BM_StandardOnePassTiles512(benchmark::State& state) {
+    Fixture& f = fixture();
+    Surface tiles;
+    createSurface(tiles, 512, 512);
+    const auto picture = bench::placedPicture(512, 512, 1);
+    for (int y = 0; y < 512; ++y)
+        for (int x = 0; x < 512; ++x) tiles.at(x, y) = 0xFF000000u | picture[size_t(y) * 512 + size_t(x)];
+    copySurface(f.app.convert.conversionSurface, tiles);
+    selectPixelSource(f.app, PixelSourceKind::Conversion);
+    IndexImage image;
+    image.resize(512, 512);
+    WorkingPalette palette;
+    int colours = 0;
+    for (auto _ : state) benchmark::DoNotOptimize(colours = quantizeStandard(f.app, image, palette, 0, full()));
+    state.counters["colours"] = colours;
+    f.reset();
+}
+BENCHMARK(BM_StandardOnePassTiles512)->Unit(benchmark::kMillisecond);
 
 }  // namespace
