@@ -57,7 +57,7 @@ int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecor
     writeSection(app, section.refInfo, element);
 
     TemplateOutput out;
-    out.bytes.reserve(size_t(count) * (bits == 32 ? 12 : bits == 15 ? 8 : 6) + 512);
+    out.bytes.reserve(textSizeEstimate(section, count, bits == 32 ? 12 : bits == 15 ? 8 : 6, height));
     writeTemplate(app, out, section.declaration);
     const bool perRow = !section.line.empty();
     NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);

@@ -1,5 +1,6 @@
 #include "formats/load_save_common.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -55,6 +56,15 @@ void SaveTarget::abandon() {
 
 void fileError(App& app, const std::string& path, const std::string& text) {
     showBox(app.host, path, text, Icon::Error);
+}
+
+size_t textSizeEstimate(const FormatSection& section, int64_t values, size_t perValue, int64_t lines) {
+    values = std::max<int64_t>(values, 0);
+    lines = std::max<int64_t>(lines, 0);
+    int64_t size = values * int64_t(perValue) + lines * int64_t(section.line.size()) +
+                   int64_t(section.declaration.size() + section.end.size()) + 1024;
+    if (section.nEvery >= 1) size += values / section.nEvery * int64_t(section.everyX.size());
+    return size_t(std::min<int64_t>(size, kDataFileLimit));
 }
 
 bool openSaveTarget(App& app, SaveTarget& target, const std::string& path, T failText) {

@@ -87,6 +87,10 @@ inline bool everyBoundary(int32_t nEvery, int64_t counter) {
     return nEvery >= 1 && counter >= 1 && counter % nEvery == 0;
 }
 
+// Room to reserve for a data file's text: `values` numbers of about `perValue` bytes, the
+// section's everyX at its boundaries, its line text `lines` times, its declaration and end.
+size_t textSizeEstimate(const FormatSection& section, int64_t values, size_t perValue, int64_t lines);
+
 // Index of the first project element of that type whose data file equals `file`, or -1.
 int findProjectElement(const App& app, uint32_t type, const std::string& file);
 

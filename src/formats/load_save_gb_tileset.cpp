@@ -59,7 +59,7 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
 
     TemplateOutput out;
     int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
-    out.bytes.reserve(size_t(blocks) * 16 * 6 + 512);
+    out.bytes.reserve(textSizeEstimate(section, blocks * 16, 6, blocks));
     writeTemplate(app, out, section.declaration);
     NumberFormat field(section.element);
     field.cacheValuesBelow(app, 256);

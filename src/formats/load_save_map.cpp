@@ -60,7 +60,7 @@ int saveMapData(App& app, int flags, const ElementRecord& element, const Element
     writeSection(app, section.refInfo, element);
 
     TemplateOutput out;
-    out.bytes.reserve(size_t(cellCount) * (mapType == MapExtended ? 12 : 8) + size_t(height) * 8 + 512);
+    out.bytes.reserve(textSizeEstimate(section, cellCount, mapType == MapExtended ? 12 : 8, height));
     writeTemplate(app, out, section.declaration);
     const bool perRow = !section.line.empty();
     const NumberFormat field(mapField(section, mapType));
