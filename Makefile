@@ -35,6 +35,8 @@ check-asan: deps
 
 bench: build
 	@for b in $(BUILD)/bench/*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+	@echo "== the program, start to exit"
+	@bash scripts/time-batch.sh $(BUILD)/tilesmithery $(BUILD)/bench/bench_convert
 
 fuzz: deps
 	@test -f $(FUZZ_BUILD)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) \

@@ -9,7 +9,7 @@ packages=(
   libgif-dev libtiff-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth hyperfine
   gcc-arm-none-eabi libnewlib-arm-none-eabi binutils-arm-none-eabi
 )
 
