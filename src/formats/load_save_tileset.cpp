@@ -61,7 +61,8 @@ int gbaSaveTileset(App& app, int flags, int depth, const ElementRecord& element,
 
     TemplateOutput out;
     int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
-    out.bytes.reserve(textSizeEstimate(section, blocks * (bits == 4 ? 32 : 64), bits == 32 ? 12 : bits == 15 ? 8 : 6, blocks));
+    const size_t valueWidth = bits == 32 ? 12 : bits == 15 ? 8 : 6;
+    out.bytes.reserve(textSizeEstimate(section, blocks * (bits == 4 ? 32 : 64), valueWidth, blocks));
     writeTemplate(app, out, section.declaration);
     const bool perBlock = !section.line.empty();
     NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
