@@ -30,9 +30,11 @@ const char* signatureFormat(const uint8_t* data, size_t size) {
 
 // Qt looks through its plugin folders the first time an image is read or written, even for the
 // formats it decodes itself; finding the folders and reading the plugins there takes a few
-// milliseconds, a good share of a small batch conversion. deferImagePluginSearch() empties the
-// plugin folders until a format needs one of them.
-bool pluginSearchDeferred = false;
+// milliseconds, a good share of a small batch conversion. After deferImagePluginSearch(), the
+// first image of a built-in format empties the plugin folders, and the first format that needs a
+// plugin puts them back.
+bool pluginSearchMayWait = false;
+bool pluginFoldersEmptied = false;
 
 bool builtInFormat(const char* format) {
     return format && (std::strcmp(format, "png") == 0 || std::strcmp(format, "bmp") == 0);
@@ -53,17 +55,22 @@ QStringList defaultPluginFolders() {
 }
 
 void preparePluginsFor(const char* format) {
-    if (!pluginSearchDeferred || builtInFormat(format)) return;
-    pluginSearchDeferred = false;
-    QCoreApplication::setLibraryPaths(defaultPluginFolders());
+    if (!pluginSearchMayWait) return;
+    if (builtInFormat(format)) {
+        if (!pluginFoldersEmptied) QCoreApplication::setLibraryPaths(QStringList());
+        pluginFoldersEmptied = true;
+        return;
+    }
+    pluginSearchMayWait = false;
+    if (pluginFoldersEmptied) QCoreApplication::setLibraryPaths(defaultPluginFolders());
 }
 }  // namespace
 
 void deferImagePluginSearch() {
     // With an application object the plugins are needed elsewhere (the platform's own).
-    if (pluginSearchDeferred || QCoreApplication::instance()) return;
-    pluginSearchDeferred = true;
-    QCoreApplication::setLibraryPaths(QStringList());
+    // Once the folders have been emptied, they are either still waiting or back for good.
+    if (QCoreApplication::instance() || pluginFoldersEmptied) return;
+    pluginSearchMayWait = true;
 }
 
 DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedImage& out) {
