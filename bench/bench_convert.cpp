@@ -17,8 +17,8 @@
 #include "editor/surface.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
-#include "project/app_init.h"
-#include "project/app_state.h"
+#include "app/app_init.h"
+#include "app/app_state.h"
 
 namespace {
 

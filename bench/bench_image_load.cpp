@@ -9,7 +9,7 @@
 #include "host/host_services.h"
 #include "convert/colour_effects.h"
 #include "formats/platform.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 
 using namespace ts;
 

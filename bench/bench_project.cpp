@@ -7,8 +7,8 @@
 
 #include "host/file_system.h"
 #include "host/host_services.h"
-#include "project/app_init.h"
-#include "project/app_state.h"
+#include "app/app_init.h"
+#include "app/app_state.h"
 #include "project/element_table.h"
 #include "project/project_file.h"
 
@@ -50,8 +50,8 @@ void fillProject(ts::App& app) {
         ts::appendElementRecord(app, r);
     }
     app.system.defFolders[2] = "Folder 1";
-    app.dataSection = "  # user lines\n  End\n\n\n\n";
-    app.dataSectionRead = true;
+    projectPaths(app).dataSection = "  # user lines\n  End\n\n\n\n";
+    projectPaths(app).dataSectionRead = true;
 }
 
 void BM_WriteProject1000(benchmark::State& state) {

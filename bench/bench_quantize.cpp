@@ -12,7 +12,7 @@
 #include "convert/quantize.h"
 #include "host/host_services.h"
 #include "formats/platform.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 
 using namespace ts;
 

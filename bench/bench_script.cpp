@@ -5,8 +5,8 @@
 
 #include "host/host_services.h"
 #include "host/text_file.h"
-#include "project/app_init.h"
-#include "project/app_state.h"
+#include "app/app_init.h"
+#include "app/app_state.h"
 #include "script/interpreter.h"
 
 namespace {

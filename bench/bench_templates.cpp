@@ -10,7 +10,7 @@
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/host_services.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "convert/conv_command_arguments.h"
 #include "host/host_services.h"
-#include "project/app_init.h"
-#include "project/app_state.h"
+#include "app/app_init.h"
+#include "app/app_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static ts::RecordingHost host;

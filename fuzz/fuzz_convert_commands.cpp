@@ -8,7 +8,7 @@
 #include "convert/convert_commands.h"
 #include "formats/platform.h"
 #include "host/host_services.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

@@ -11,7 +11,7 @@
 #include "formats/template_writer.h"
 #include "host/host_services.h"
 #include "host/text_file.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     static ts::RecordingHost host;

@@ -13,8 +13,8 @@
 #include "formats/load_save_ops.h"
 #include "formats/platform.h"
 #include "host/host_services.h"
-#include "project/app_init.h"
-#include "project/app_state.h"
+#include "app/app_init.h"
+#include "app/app_state.h"
 
 namespace fuzzload {
 

@@ -9,8 +9,8 @@
 
 #include "host/host_services.h"
 #include "host/text_file.h"
-#include "project/app_init.h"
-#include "project/app_state.h"
+#include "app/app_init.h"
+#include "app/app_state.h"
 #include "project/element_table.h"
 #include "project/project_file.h"
 
@@ -31,7 +31,7 @@ void checkTable(const ts::App& app) {
         if (r.name.size() > ts::kElementNameMax || r.file.size() > ts::kElementPathMax ||
             r.baseFile.size() > ts::kElementPathMax || r.folder.size() > ts::kFolderNameMax)
             std::abort();
-    if (app.dataSection.size() > ts::kDataSectionMax) std::abort();
+    if (projectPaths(app).dataSection.size() > ts::kDataSectionMax) std::abort();
 }
 }  // namespace
 

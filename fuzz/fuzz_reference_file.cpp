@@ -10,7 +10,7 @@
 #include "formats/template_variables.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 #include "project/element_record.h"
 #include "script/reference_file.h"
 

@@ -11,7 +11,7 @@
 #include "formats/template_reader.h"
 #include "formats/template_variables.h"
 #include "host/host_services.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     static ts::RecordingHost host;

@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "project/app_init.h"
+#include "app/app_init.h"
 
 namespace ts::test {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "host/host_services.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 
 namespace ts::test {
 

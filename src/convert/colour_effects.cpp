@@ -3,13 +3,14 @@
 #include <cmath>
 
 #include "formats/platform.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "formats/platform_state.h"
 
 namespace ts {
 
 DepthColourTraits currentDepthTraits(const App& app) {
     DepthColourTraits traits;
-    const PlatformState& ps = app.platforms;
+    const PlatformState& ps = platformState(app);
     if (ps.current < 0 || ps.current >= kPlatformCount) return traits;
     const PlatformRecord& record = ps.records[size_t(ps.current)];
     if (!record.depths || ps.currentDepth < 0 || ps.currentDepth >= record.depthCount) {
@@ -85,13 +86,13 @@ void buildEffectTables(EffectTables& tables, const ConvertSettings& settings, in
 void rebuildEffectTables(App& app) {
     const DepthColourTraits traits = currentDepthTraits(app);
     if (!traits.valid) return;
-    buildEffectTables(app.convert.effects, app.convert, traits.redBits, traits.greenBits,
+    buildEffectTables(convertSettings(app).effects, convertSettings(app), traits.redBits, traits.greenBits,
                       traits.blueBits);
-    app.convert.effectsBuilt = true;
+    convertSettings(app).effectsBuilt = true;
 }
 
 uint32_t effectColour(const App& app, uint32_t pixel) {
-    return effectColour(app.convert.effects, pixel);
+    return effectColour(convertSettings(app).effects, pixel);
 }
 
 }  // namespace ts

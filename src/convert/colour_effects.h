@@ -28,7 +28,7 @@ DepthColourTraits currentDepthTraits(const App& app);
 void buildEffectTables(EffectTables& tables, const ConvertSettings& settings, int redBits,
                        int greenBits, int blueBits);
 
-// `RebuildEffectTables`: recomputes app.convert.effects from the settings and the current depth;
+// `RebuildEffectTables`: recomputes convertSettings(app).effects from the settings and the current depth;
 // left as they are when there is no current depth.
 void rebuildEffectTables(App& app);
 

@@ -8,7 +8,8 @@
 #include "formats/platform.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
+#include "project/element_record.h"
 #include "project/element_table.h"
 #include "resources/texts.h"
 
@@ -16,7 +17,7 @@ namespace ts {
 
 namespace {
 
-void debugMessage(App& app, const std::string& text) { showBox(app.host, tr(T::CaptionDebugging), text); }
+void debugMessage(App& app, const std::string& text) { showBox(hostServices(app), tr(T::CaptionDebugging), text); }
 
 void notifyConvert(App& app, int phase) {
     const PlatformRecord& platform = currentPlatform(app);
@@ -39,9 +40,9 @@ bool loadSource(App& app, const std::string& source, int& width, int& height) {
         debugMessage(app, formatText(tr(T::ConvertImageUnreadable), source.c_str()));
         return false;
     }
-    const bool failureBefore = app.host.failureSeen();
+    const bool failureBefore = hostServices(app).failureSeen();
     if (loadSourceImage(app, source, width, height, true)) return true;
-    if (failureBefore || !app.host.failureSeen())
+    if (failureBefore || !hostServices(app).failureSeen())
         debugMessage(app, formatText(tr(T::ConvertImageUnreadable), source.c_str()));
     return false;
 }
@@ -79,11 +80,11 @@ void convertTileset(App& app, const ConvArguments& args, int existingPalette, in
     rebuildEffectTables(app);
 
     const std::string& tilesetFile =
-        existingTileset >= 0 ? app.elements.records[size_t(existingTileset)].file : args.mainOutput;
+        existingTileset >= 0 ? elementTable(app).records[size_t(existingTileset)].file : args.mainOutput;
     request.tileset = makeRecord(args.source, tilesetFile, TYPE_MOSAIQUE);
     if (!loadSource(app, args.source, request.imageWidth, request.imageHeight)) return;
     const std::string& paletteFile =
-        existingPalette >= 0 ? app.elements.records[size_t(existingPalette)].file : args.paletteFile;
+        existingPalette >= 0 ? elementTable(app).records[size_t(existingPalette)].file : args.paletteFile;
     request.palette = makeRecord(args.source, paletteFile, TYPE_PALETTE);
     request.map = makeRecord(args.source, args.mapFile, TYPE_CARTE);
     request.tilesetName = args.tilesetName;
@@ -108,7 +109,7 @@ void convertBitmap(App& app, const ConvArguments& args, int existingPalette) {
     rebuildEffectTables(app);
     if (!loadSource(app, args.source, request.imageWidth, request.imageHeight)) return;
     const std::string& paletteFile =
-        existingPalette >= 0 ? app.elements.records[size_t(existingPalette)].file : args.paletteFile;
+        existingPalette >= 0 ? elementTable(app).records[size_t(existingPalette)].file : args.paletteFile;
     request.palette = makeRecord(args.source, paletteFile, TYPE_PALETTE);
     request.tilesetName = args.bitmapName;
     request.paletteName = args.paletteName;

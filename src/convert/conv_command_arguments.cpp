@@ -8,7 +8,8 @@
 #include "formats/platform.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -64,7 +65,7 @@ static_assert(sizeof(kIdentifiers) / sizeof(kIdentifiers[0]) == 26);
 constexpr int kNoPrefix = -1;
 
 const std::string& extensionOf(const App& app, int section) {
-    return app.formats.current.sections[size_t(section)].ext;
+    return formatState(app).current.sections[size_t(section)].ext;
 }
 
 int64_t readInteger(const char*& p) {
@@ -232,7 +233,7 @@ void readConvArguments(App& app, const char* text, ConvArguments& args) {
                 break;
             }
         if (!row) {
-            showBox(app.host, tr(T::CaptionDebugging), formatText(tr(T::ConvertUnknownIdentifier), name.c_str()));
+            showBox(hostServices(app), tr(T::CaptionDebugging), formatText(tr(T::ConvertUnknownIdentifier), name.c_str()));
             continue;
         }
         switch (row->kind) {

@@ -6,7 +6,6 @@
 #include "convert/image_file.h"
 #include "convert/quantize.h"
 #include "formats/platform.h"
-#include "project/app_state.h"
 
 namespace ts {
 

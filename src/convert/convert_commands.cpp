@@ -5,7 +5,8 @@
 
 #include "convert/colour_effects.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 #include "script/values.h"
 
@@ -14,7 +15,7 @@ namespace ts {
 namespace {
 
 void reportScriptError(App& app, const std::string& text) {
-    showBox(app.host, tr(T::CaptionScriptError), text, Icon::Error);
+    showBox(hostServices(app), tr(T::CaptionScriptError), text, Icon::Error);
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -83,7 +84,7 @@ constexpr MethodName kMethodNames[] = {
 
 void cmdLighting(App& app, char* args) {
     const char* p = skipBlanks(args);
-    ConvertSettings& c = app.convert;
+    ConvertSettings& c = convertSettings(app);
     while (*p) {
         double* target = nullptr;
         bool isGamma = false;
@@ -121,24 +122,24 @@ void cmdShades(App& app, char* args) {
         reportScriptError(app, formatText(tr(T::ImgShadesOutOfRange), shades));
         return;
     }
-    app.convert.shades = shades - 1;
+    convertSettings(app).shades = shades - 1;
     rebuildEffectTables(app);
 }
 
 void cmdShadesBefore(App& app, char* args) {
-    app.convert.shadesBefore = parseValue(skipAssignment(args));
+    convertSettings(app).shadesBefore = parseValue(skipAssignment(args));
     rebuildEffectTables(app);
 }
 
 void cmdTruncate(App& app, char* args) {
-    app.convert.truncate = parseValue(skipAssignment(args));
+    convertSettings(app).truncate = parseValue(skipAssignment(args));
     rebuildEffectTables(app);
 }
 
 void cmdQuantization(App& app, char* args) {
     const char* p = skipAssignment(args);
     if (*p == '0' || *p == '1' || *p == '2') {
-        app.convert.quantization = *p - '0';
+        convertSettings(app).quantization = *p - '0';
         return;
     }
     std::string name(p);
@@ -146,7 +147,7 @@ void cmdQuantization(App& app, char* args) {
         name.pop_back();
     for (const MethodName& m : kMethodNames) {
         if (name == m.name) {
-            app.convert.quantization = m.code;
+            convertSettings(app).quantization = m.code;
             return;
         }
     }
@@ -155,16 +156,16 @@ void cmdQuantization(App& app, char* args) {
 
 void cmdMaskColor(App& app, char* args) {
     const uint32_t v = uint32_t(parseValue(skipAssignment(args)));
-    app.convert.maskRed = uint8_t(v & 0xFF);
-    app.convert.maskGreen = uint8_t((v >> 8) & 0xFF);
-    app.convert.maskBlue = uint8_t((v >> 16) & 0xFF);
+    convertSettings(app).maskRed = uint8_t(v & 0xFF);
+    convertSettings(app).maskGreen = uint8_t((v >> 8) & 0xFF);
+    convertSettings(app).maskBlue = uint8_t((v >> 16) & 0xFF);
 }
 
 void cmdZeroColor(App& app, char* args) {
     const uint32_t v = uint32_t(parseValue(skipAssignment(args)));
-    app.convert.zeroRed = uint8_t((v & 0xFF) / 8);
-    app.convert.zeroGreen = uint8_t(((v >> 8) & 0xFF) / 8);
-    app.convert.zeroBlue = uint8_t(((v >> 16) & 0xFF) / 8);
+    convertSettings(app).zeroRed = uint8_t((v & 0xFF) / 8);
+    convertSettings(app).zeroGreen = uint8_t(((v >> 8) & 0xFF) / 8);
+    convertSettings(app).zeroBlue = uint8_t(((v >> 16) & 0xFF) / 8);
 }
 
 const char* quantizationName(int code) {

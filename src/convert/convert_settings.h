@@ -61,4 +61,9 @@ struct ConvertSettings {
     int usedEntries = 0;
 };
 
+struct App;
+// The ConvertSettings of the running program (held by the process state).
+ConvertSettings& convertSettings(App& app);
+const ConvertSettings& convertSettings(const App& app);
+
 }  // namespace ts

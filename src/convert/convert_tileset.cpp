@@ -10,7 +10,10 @@
 #include "convert/tile_stage.h"
 #include "formats/platform.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "formats/format_state.h"
+#include "host/host_services.h"
+#include "project/element_record.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -64,7 +67,7 @@ int paletteStage(App& app, const ConversionRequest& request, const DepthInfo& de
     return count;
 }
 
-void reportProgress(App& app, double fraction) { app.host.progress(tr(T::ConvertProgressPalettes), fraction); }
+void reportProgress(App& app, double fraction) { hostServices(app).progress(tr(T::ConvertProgressPalettes), fraction); }
 
 }  // namespace
 
@@ -106,26 +109,26 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
     options.matching = request.tileMatching;
     options.rotationMap = mapType == MapRotation;
     int existingTiles = 0;
-    if (request.existingTileset >= 0 && request.existingTileset < app.elements.count()) {
+    if (request.existingTileset >= 0 && request.existingTileset < elementTable(app).count()) {
         const PlatformRecord& platform = currentPlatform(app);
         if (!platform.loadTileset) return 0;
         int loadedDepth = depthIndex;
         std::vector<uint32_t> pixels;
         const int blocks = platform.loadTileset(app, 0, loadedDepth, nullptr, pixels,
-                                                app.elements.records[size_t(request.existingTileset)], false);
+                                                elementTable(app).records[size_t(request.existingTileset)], false);
         if (blocks <= 0) return 0;
         existingTiles = blocks / store.blocksPerTile();
         pixels.resize(size_t(existingTiles) * size_t(store.valuesPerTile()), 0);
         store.values = std::move(pixels);
         store.count = existingTiles;
         options.searchStart = request.tilesetReuse ? 0 : existingTiles;
-    } else if (app.convert.firstTileEmpty) {
+    } else if (convertSettings(app).firstTileEmpty) {
         store.appendEmpty();
     }
 
     std::vector<uint32_t> map;
     if (cutIntoTiles(image.values.data(), workWidth, workHeight, options, store, map) != TilingStatus::Ok) {
-        showBox(app.host, tr(T::CaptionTilesConverter), tr(T::ConvertTooManyTiles), Icon::Error);
+        showBox(hostServices(app), tr(T::CaptionTilesConverter), tr(T::ConvertTooManyTiles), Icon::Error);
         return 0;
     }
     image = IndexImage{};
@@ -136,13 +139,13 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
         params.colorsPerSubPalette = depth.colorsPerSubPalette;
         params.colorCount = colorCount;
         params.reserved = depth.color0Transparent ? 1 : 0;
-        params.colorization = app.convert.colorization;
-        params.fastPalReduction = app.convert.fastPalReduction != 0;
-        params.palReducPost = app.convert.palReducPost != 0;
+        params.colorization = convertSettings(app).colorization;
+        params.fastPalReduction = convertSettings(app).fastPalReduction != 0;
+        params.palReducPost = convertSettings(app).palReducPost != 0;
         // A map type without a palette field (or with the field switched off) carries no group.
         params.paletteShift = layout.paletteMask == 0 ? 32u : layout.paletteShift;
         params.progress = [&app](double f) { reportProgress(app, f); };
-        params.tooManyBlocks = [&app] { showBox(app.host, tr(T::CaptionDebugging), tr(T::ConvertTooManyBlocksPerPalette)); };
+        params.tooManyBlocks = [&app] { showBox(hostServices(app), tr(T::CaptionDebugging), tr(T::ConvertTooManyBlocksPerPalette)); };
         MultiPaletteResult result;
         if (assignSubPalettes(store, existingTiles, params, result) < 1) return 0;
         for (uint32_t& entry : map)
@@ -152,8 +155,8 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
     }
 
     // Output: map, tileset, palette.
-    app.formats.shared.tileX = request.tileWidth;
-    app.formats.shared.tileY = request.tileHeight;
+    formatState(app).shared.tileX = request.tileWidth;
+    formatState(app).shared.tileY = request.tileHeight;
     const int mapWidth = workWidth / request.tileWidth, mapHeight = workHeight / request.tileHeight;
     if (request.makeMap) saveMapWithName(app, request, mapWidth, mapHeight, map.data());
     saveTilesetWithName(app, request, depthIndex, store.values.data(), store.count, request.tileWidth,

@@ -6,7 +6,10 @@
 #include "convert/convert_tileset.h"
 #include "formats/platform.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "formats/platform_state.h"
+#include "host/host_services.h"
+#include "project/element_record.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -14,7 +17,7 @@ namespace ts {
 bool allocateIndexImage(App& app, IndexImage& image, int64_t width, int64_t height) {
     if (width <= 0 || height <= 0) return false;
     if (width > kMaxWorkPixels || height > kMaxWorkPixels || width * height > kMaxWorkPixels) {
-        showBox(app.host, tr(T::CaptionTilesConverter),
+        showBox(hostServices(app), tr(T::CaptionTilesConverter),
                 formatText(tr(T::ConvertWorkAreaTooLarge), (long long)width, (long long)height,
                            (long long)(kMaxWorkPixels / 1000000)),
                 Icon::Error);
@@ -24,12 +27,12 @@ bool allocateIndexImage(App& app, IndexImage& image, int64_t width, int64_t heig
 }
 
 int loadExistingPalette(App& app, int elementIndex, WorkingPalette& palette) {
-    if (elementIndex < 0 || elementIndex >= app.elements.count()) return 0;
+    if (elementIndex < 0 || elementIndex >= elementTable(app).count()) return 0;
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.loadPalette) return -1;
     PaletteBuffer buffer{};
     int depth = 0;
-    const int count = platform.loadPalette(app, 0, &depth, buffer, app.elements.records[size_t(elementIndex)]);
+    const int count = platform.loadPalette(app, 0, &depth, buffer, elementTable(app).records[size_t(elementIndex)]);
     if (count <= 0) return -1;
     if (palette.size() < buffer.size()) palette.resize(buffer.size(), 0);
     std::copy(buffer.begin(), buffer.end(), palette.begin());
@@ -47,7 +50,7 @@ void insertZeroColour(App& app, WorkingPalette& palette, int& count) {
     if (count < 0) count = 0;
     if (palette.size() < size_t(count) + 1) palette.resize(size_t(count) + 1, 0);
     std::copy_backward(palette.begin(), palette.begin() + count, palette.begin() + count + 1);
-    palette[0] = packBgra(app.convert.zeroBlue, app.convert.zeroGreen, app.convert.zeroRed, 0);
+    palette[0] = packBgra(convertSettings(app).zeroBlue, convertSettings(app).zeroGreen, convertSettings(app).zeroRed, 0);
     ++count;
 }
 
@@ -56,8 +59,8 @@ namespace {
 // Gives the file about to be written its %name% for the duration of one save.
 class NameForSave {
 public:
-    NameForSave(App& app, const std::string& name) : app_(app) { app_.platforms.conversionName = name; }
-    ~NameForSave() { app_.platforms.conversionName.clear(); }
+    NameForSave(App& app, const std::string& name) : app_(app) { platformState(app_).conversionName = name; }
+    ~NameForSave() { platformState(app_).conversionName.clear(); }
 
 private:
     App& app_;

@@ -9,7 +9,8 @@
 #include "convert/quantize_halftone.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -139,17 +140,17 @@ void applyMaskColour(Surface& surface, uint8_t red, uint8_t green, uint8_t blue,
 }
 
 void selectPixelSource(App& app, PixelSourceKind kind) {
-    ConvertSettings& c = app.convert;
+    ConvertSettings& c = convertSettings(app);
     c.pixelSource = kind;
     const Surface* s = currentPixelSource(app);
     c.window = SourceWindow{0, 0, s ? s->width : 0, s ? s->height : 0};
 }
 
 const Surface* currentPixelSource(const App& app) {
-    switch (app.convert.pixelSource) {
-        case PixelSourceKind::Decode: return &app.convert.decodeSurface;
+    switch (convertSettings(app).pixelSource) {
+        case PixelSourceKind::Decode: return &convertSettings(app).decodeSurface;
         case PixelSourceKind::Conversion:
-            return app.convert.conversionSharesDecode ? &app.convert.decodeSurface : &app.convert.conversionSurface;
+            return convertSettings(app).conversionSharesDecode ? &convertSettings(app).decodeSurface : &convertSettings(app).conversionSurface;
         default: return nullptr;
     }
 }
@@ -157,7 +158,7 @@ const Surface* currentPixelSource(const App& app) {
 bool sourcePixel(const App& app, int x, int y, uint32_t& pixel) {
     const Surface* s = currentPixelSource(app);
     if (!s || s->empty()) return false;
-    const SourceWindow& w = app.convert.window;
+    const SourceWindow& w = convertSettings(app).window;
     const int64_t sx = int64_t(w.x0) + x, sy = int64_t(w.y0) + y;
     if (sx < 0 || sy < 0 || sx >= w.x1 || sy >= w.y1 || sx >= s->width || sy >= s->height) return false;
     pixel = s->at(int(sx), int(sy));
@@ -168,7 +169,7 @@ SourceRow sourceRow(const App& app, int y, int width) {
     SourceRow r;
     const Surface* s = currentPixelSource(app);
     if (!s || s->empty() || width <= 0) return r;
-    const SourceWindow& w = app.convert.window;
+    const SourceWindow& w = convertSettings(app).window;
     const int64_t sy = int64_t(w.y0) + y;
     if (sy < 0 || sy >= w.y1 || sy >= s->height) return r;
     // sx = x0 + x must satisfy 0 <= sx < min(x1, surface width).
@@ -184,14 +185,14 @@ SourceRow sourceRow(const App& app, int y, int width) {
 }
 
 bool separateConversionSurface(App& app) {
-    ConvertSettings& c = app.convert;
+    ConvertSettings& c = convertSettings(app);
     if (!c.conversionSharesDecode) return true;
     c.conversionSharesDecode = false;
     return copySurface(c.conversionSurface, c.decodeSurface);
 }
 
 bool loadImageFile(App& app, const std::string& path, int& width, int& height) {
-    ConvertSettings& c = app.convert;
+    ConvertSettings& c = convertSettings(app);
     DecodedImage image;
     if (c.conversionSharesDecode) {
         // The conversion surface keeps the image it is a copy of.
@@ -204,7 +205,7 @@ bool loadImageFile(App& app, const std::string& path, int& width, int& height) {
     destroySurface(c.decodeSurface);  // a failed load leaves it empty
     const DecodeResult result = decodeImageFile(path, image);
     if (result == DecodeResult::TooLarge) {
-        showBox(app.host, tr(T::CaptionError),
+        showBox(hostServices(app), tr(T::CaptionError),
                 formatText(tr(T::ImgTooLarge), path.c_str(), (long long)image.declaredWidth,
                            (long long)image.declaredHeight, int(kMaxSurfacePixels >> 20),
                            kMaxSurfaceSide),
@@ -227,7 +228,7 @@ bool loadImageFile(App& app, const std::string& path, int& width, int& height) {
 bool loadSourceImage(App& app, const std::string& path, int& width, int& height,
                      bool forConversion) {
     if (!loadImageFile(app, path, width, height)) return false;
-    ConvertSettings& c = app.convert;
+    ConvertSettings& c = convertSettings(app);
     if (forConversion && c.quantization == 1 && currentDepthTraits(app).hasPalette) {
         // The halftone method reads the decode surface itself; it stays the pixel source so that
         // the window matches the image just loaded.

@@ -2,9 +2,9 @@
 // Image input and output of the conversion engine.
 //
 // Loading decodes BMP, PNG, JPEG, GIF and TIFF files into the decode surface
-// (app.convert.decodeSurface), one 0xAARRGGBB word per pixel, keeps the file's own colour table
-// (ARGB words in file order) in app.convert.sourceColourTable with its used-entry count in
-// app.convert.usedEntries, and applies the mask colour rule. Images whose 32-bit surface would
+// (convertSettings(app).decodeSurface), one 0xAARRGGBB word per pixel, keeps the file's own colour table
+// (ARGB words in file order) in convertSettings(app).sourceColourTable with its used-entry count in
+// convertSettings(app).usedEntries, and applies the mask colour rule. Images whose 32-bit surface would
 // exceed kMaxSurfacePixels (256 MB) are refused with a message; files that cannot be decoded
 // fail silently (the caller ends the conversion).
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "convert/colour_effects.h"
 #include "convert/image_file.h"
 #include "editor/surface.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
 
 namespace ts {
 
@@ -36,7 +36,7 @@ int nearestEntry(const uint32_t* palette, int from, int to, uint32_t colour, uin
 }
 
 void directColours(App& app, IndexImage& image) {
-    const EffectTables& tables = app.convert.effects;
+    const EffectTables& tables = convertSettings(app).effects;
     for (int y = 0; y < image.height; ++y) {
         uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
         const SourceRow source = sourceRow(app, y, image.width);
@@ -49,7 +49,7 @@ void directColours(App& app, IndexImage& image) {
 
 int quantizeWithCurrentMethod(App& app, IndexImage& image, WorkingPalette& palette,
                               const QuantizePositions& pos, PrecisionSearch search) {
-    switch (app.convert.quantization) {
+    switch (convertSettings(app).quantization) {
         case 1: return quantizeHalftone(app, image, palette, pos);
         case 2: return quantizeOptimal(app, image, palette, pos);
         default: return quantizeStandardSearch(app, image, palette, pos, search);

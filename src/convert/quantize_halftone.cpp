@@ -7,7 +7,8 @@
 #include "convert/image_file.h"
 #include "convert/quantize.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -98,7 +99,7 @@ int quantizeHalftone(App& app, IndexImage& image, WorkingPalette& palette,
                      const QuantizePositions& pos) {
     if (pos.limit < 255) {
         // The dither always uses the whole 256-colour palette; smaller palettes cannot hold it.
-        showBox(app.host, tr(T::CaptionOops), formatText(tr(T::ImgHalftoneNeedsFullPalette), pos.limit),
+        showBox(hostServices(app), tr(T::CaptionOops), formatText(tr(T::ImgHalftoneNeedsFullPalette), pos.limit),
                 Icon::Error);
         return 0;
     }
@@ -106,12 +107,12 @@ int quantizeHalftone(App& app, IndexImage& image, WorkingPalette& palette,
     if (palette.size() < 256) palette.resize(256, 0);
     const auto& halftone = halftonePalette();
     for (int i = 0; i < 256; ++i)
-        palette[size_t(i)] = effectColour(app.convert.effects, 0xFF000000u | halftone[size_t(i)]);
+        palette[size_t(i)] = effectColour(convertSettings(app).effects, 0xFF000000u | halftone[size_t(i)]);
 
     const uint32_t offset = traits.colourZeroTransparent ? 1 : 0;
-    const Surface& decode = app.convert.decodeSurface;
-    const SourceWindow& w = app.convert.window;
-    const bool decodeIsSource = app.convert.pixelSource == PixelSourceKind::Decode;
+    const Surface& decode = convertSettings(app).decodeSurface;
+    const SourceWindow& w = convertSettings(app).window;
+    const bool decodeIsSource = convertSettings(app).pixelSource == PixelSourceKind::Decode;
     for (int y = 0; y < image.height; ++y) {
         uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
         for (int x = 0; x < image.width; ++x) {

@@ -8,7 +8,8 @@
 #include "convert/quantize_colour_cache.h"
 #include "convert/quantize_octree.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -18,10 +19,10 @@ int quantizeOptimal(App& app, IndexImage& image, WorkingPalette& palette,
     const int n = std::max(pos.newStart, 0);
     const int allowed = (pos.limit - 1) - n;
     if (allowed < 2) {
-        showBox(app.host, tr(T::CaptionFatalError), tr(T::ImgTooFewColorsAvailable), Icon::Error);
+        showBox(hostServices(app), tr(T::CaptionFatalError), tr(T::ImgTooFewColorsAvailable), Icon::Error);
         return 0;
     }
-    const EffectTables& tables = app.convert.effects;
+    const EffectTables& tables = convertSettings(app).effects;
     // Direct colours first: when the decode surface itself is the pixel source, this reads it
     // before the octree pass below rewrites it with effect colours.
     directColours(app, image);
@@ -30,7 +31,7 @@ int quantizeOptimal(App& app, IndexImage& image, WorkingPalette& palette,
     // (the image's bottom row first): which node a reduction merges depends on that order.
     Octree tree(allowed);
     if (!separateConversionSurface(app)) return 0;
-    Surface& decode = app.convert.decodeSurface;
+    Surface& decode = convertSettings(app).decodeSurface;
     for (int y = decode.height - 1; y >= 0; --y) {
         uint32_t* row = decode.row(y);
         uint32_t last = 0, lastEffect = 0;
@@ -47,7 +48,7 @@ int quantizeOptimal(App& app, IndexImage& image, WorkingPalette& palette,
         }
     }
     if (tree.leafCount() < 2) {
-        showBox(app.host, tr(T::CaptionOops), tr(T::ImgColorsCountUnreachable), Icon::Error);
+        showBox(hostServices(app), tr(T::CaptionOops), tr(T::ImgColorsCountUnreachable), Icon::Error);
         return 0;
     }
     const std::vector<uint32_t> colours = tree.palette();

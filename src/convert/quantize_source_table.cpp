@@ -5,7 +5,7 @@
 #include "convert/image_file.h"
 #include "convert/quantize.h"
 #include "convert/quantize_colour_cache.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
 
 namespace ts {
 
@@ -21,12 +21,12 @@ struct TableFit {
 
 TableFit measureFit(const App& app, const WorkingPalette& palette, int n) {
     TableFit fit;
-    const std::vector<uint32_t>& table = app.convert.sourceColourTable;
-    fit.used = std::min<int>(app.convert.usedEntries, int(table.size()));
+    const std::vector<uint32_t>& table = convertSettings(app).sourceColourTable;
+    fit.used = std::min<int>(convertSettings(app).usedEntries, int(table.size()));
     if (fit.used <= 0) return fit;
     fit.transformed.resize(size_t(fit.used));
     for (int i = 0; i < fit.used; ++i)
-        fit.transformed[size_t(i)] = effectColour(app.convert.effects, table[size_t(i)]);
+        fit.transformed[size_t(i)] = effectColour(convertSettings(app).effects, table[size_t(i)]);
     while (fit.k < fit.used && fit.k < n && size_t(fit.k) < palette.size() &&
            (palette[size_t(fit.k)] & 0xFFFFFFu) == (fit.transformed[size_t(fit.k)] & 0xFFFFFFu))
         ++fit.k;
@@ -53,7 +53,7 @@ int quantizeFromSourceTable(App& app, IndexImage& image, WorkingPalette& palette
     int from = std::max(pos.searchStart, 0);
     if (from >= count) from = 0;
 
-    const EffectTables& tables = app.convert.effects;
+    const EffectTables& tables = convertSettings(app).effects;
     ColourCache<int32_t> nearest;
     for (int y = 0; y < image.height; ++y) {
         uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
@@ -70,7 +70,7 @@ int quantizeFromSourceTable(App& app, IndexImage& image, WorkingPalette& palette
             out[x] = uint32_t(entry);
         }
     }
-    return app.convert.useMaxColors ? pos.limit : count;
+    return convertSettings(app).useMaxColors ? pos.limit : count;
 }
 
 }  // namespace ts

@@ -7,7 +7,9 @@
 #include "convert/quantize.h"
 #include "convert/quantize_colour_cache.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "host/host_services.h"
+#include "script/settings.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -46,7 +48,7 @@ inline void searchRange(const uint32_t* palette, int from, int to, uint32_t colo
 // negative value (that pixel is left as it was).
 template <class Assign>
 inline bool assignPixels(App& app, IndexImage& image, const QuantizePositions& pos, Assign&& assign) {
-    const EffectTables& tables = app.convert.effects;
+    const EffectTables& tables = convertSettings(app).effects;
     for (int y = 0; y < image.height; ++y) {
         uint32_t* out = image.values.data() + size_t(y) * size_t(image.width);
         const SourceRow source = sourceRow(app, y, image.width);
@@ -118,7 +120,7 @@ int quantizeStandard(App& app, IndexImage& image, WorkingPalette& palette, int t
         return lastIndex;
     });
     if (!complete) return -1;
-    return app.convert.useMaxColors ? setup.effectiveLimit : count;
+    return convertSettings(app).useMaxColors ? setup.effectiveLimit : count;
 }
 
 int quantizeStandardNaive(App& app, IndexImage& image, WorkingPalette& palette, int threshold,
@@ -139,7 +141,7 @@ int quantizeStandardNaive(App& app, IndexImage& image, WorkingPalette& palette, 
         return int64_t(best) + setup.offset;
     });
     if (!complete) return -1;
-    return app.convert.useMaxColors ? setup.effectiveLimit : count;
+    return convertSettings(app).useMaxColors ? setup.effectiveLimit : count;
 }
 
 int binaryPrecisionSearch(int maxPrecision, const std::function<bool(int threshold)>& fits) {
@@ -159,18 +161,18 @@ int quantizeStandardSearch(App& app, IndexImage& image, WorkingPalette& palette,
     int result = quantizeStandard(app, image, palette, 0, pos);
     if (result >= 0) return result;
 
-    if (app.system.messages) {
+    if (systemSettings(app).messages) {
         const bool binary = search == PrecisionSearch::Binary;
         const Answer answer =
-            binary ? showBox(app.host, tr(T::CaptionOops), tr(T::ImgTooManyColorsQuestion),
+            binary ? showBox(hostServices(app), tr(T::CaptionOops), tr(T::ImgTooManyColorsQuestion),
                              Icon::Information, Buttons::OkCancel, Answer::Ok)
-                   : showBox(app.host, tr(T::CaptionQuestion), tr(T::ImgBitmapTooManyColorsQuestion),
+                   : showBox(hostServices(app), tr(T::CaptionQuestion), tr(T::ImgBitmapTooManyColorsQuestion),
                              Icon::Question, Buttons::OkCancel, Answer::Ok);
         if (answer == Answer::Cancel) return 0;
     }
-    app.host.progress(tr(T::PleaseWait), 0.0);
+    hostServices(app).progress(tr(T::PleaseWait), 0.0);
 
-    const int maxPrecision = app.convert.maxPrecision;
+    const int maxPrecision = convertSettings(app).maxPrecision;
     int threshold;
     if (search == PrecisionSearch::Binary) {
         threshold = binaryPrecisionSearch(
@@ -188,9 +190,9 @@ int quantizeStandardSearch(App& app, IndexImage& image, WorkingPalette& palette,
         }
     }
     result = quantizeStandard(app, image, palette, threshold, pos);
-    app.host.progress(tr(T::PleaseWait), 1.0);
+    hostServices(app).progress(tr(T::PleaseWait), 1.0);
     if (result < 1) {
-        showBox(app.host, tr(T::CaptionOops), tr(T::ImgColorsCountUnreachable), Icon::Error);
+        showBox(hostServices(app), tr(T::CaptionOops), tr(T::ImgColorsCountUnreachable), Icon::Error);
         return 0;
     }
     return result;

@@ -9,4 +9,9 @@ struct EditorSettings {
     int32_t mapsMultiPalettes = 1;
 };
 
+struct App;
+// The EditorSettings of the running program (held by the process state).
+EditorSettings& editorSettings(App& app);
+const EditorSettings& editorSettings(const App& app);
+
 }  // namespace ts

@@ -6,14 +6,17 @@
 #include "formats/template_variables.h"
 #include "host/message_box.h"
 #include "host/text_file.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "host/host_services.h"
+#include "script/script_state.h"
+#include "script/settings.h"
 #include "resources/texts.h"
 #include "script/values.h"
 
 namespace ts {
 
 void initFormats(App& app) {
-    FormatState& f = app.formats;
+    FormatState& f = formatState(app);
     f.records.clear();
     f.records.push_back(standardFormat());
     f.current = FormatRecord{};
@@ -34,7 +37,7 @@ char* skipBlanks(char* p) {
 }  // namespace
 
 void cmdDefineFormat(App& app, char* args) {
-    TextFile* file = app.script.currentFile;
+    TextFile* file = scriptState(app).currentFile;
     if (!file || !args) return;
     char* cursor = skipBlanks(args);
     std::string name;
@@ -44,7 +47,7 @@ void cmdDefineFormat(App& app, char* args) {
     } else {
         char* brace = std::strchr(cursor, '{');
         if (!brace) {
-            showBox(app.host, tr(T::CaptionScriptError), tr(T::FormatOpeningForgotten), Icon::Error);
+            showBox(hostServices(app), tr(T::CaptionScriptError), tr(T::FormatOpeningForgotten), Icon::Error);
             return;
         }
         char* end = brace;
@@ -71,7 +74,7 @@ void cmdSetFormat(App& app, char* args) {
 bool ChoisitFormat(App& app, const std::string& name) {
     int index = findFormat(app, name);
     if (index < 0) {
-        showBox(app.host, tr(T::CaptionChoisitFormat), formatText(tr(T::FormatNotFound), name.c_str()), Icon::Error);
+        showBox(hostServices(app), tr(T::CaptionChoisitFormat), formatText(tr(T::FormatNotFound), name.c_str()), Icon::Error);
         return false;
     }
     applyFormat(app, index);
@@ -92,11 +95,11 @@ std::string formatExtensionOf(const std::string& fileName) {
 }
 
 void AutoSelectFormat(App& app, const std::string& fileName) {
-    if (!app.system.autoFormatSelection) return;
+    if (!systemSettings(app).autoFormatSelection) return;
     std::string extension = formatExtensionOf(fileName);
     int matches = 0;
     int chosen = -1;
-    const auto& records = app.formats.records;
+    const auto& records = formatState(app).records;
     for (size_t r = 0; r < records.size(); ++r)
         for (const FormatSection& section : records[r].sections) {
             if (section.ext.empty()) continue;
@@ -109,7 +112,7 @@ void AutoSelectFormat(App& app, const std::string& fileName) {
 }
 
 void selectRememberedFormat(App& app) {
-    if (!app.system.formatToSelect.empty()) ChoisitFormat(app, app.system.formatToSelect);
+    if (!systemSettings(app).formatToSelect.empty()) ChoisitFormat(app, systemSettings(app).formatToSelect);
 }
 
 }  // namespace ts

@@ -13,7 +13,7 @@ class TextFile;
 void initFormats(App& app);
 
 // definefmt / defformat: `"name"` or `name {` on the command line; reads the block that follows
-// from app.script.currentFile (does nothing when there is none) and leaves the file after it.
+// from scriptState(app).currentFile (does nothing when there is none) and leaves the file after it.
 void cmdDefineFormat(App& app, char* args);
 // setformat / selformat: a quoted name, selected now.
 void cmdSetFormat(App& app, char* args);

@@ -7,7 +7,8 @@
 #include "formats/format_table.h"
 #include "host/message_box.h"
 #include "host/text_file.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 #include "script/values.h"
 
@@ -45,7 +46,7 @@ int sectionIndex(const std::string& name) {
     return -1;
 }
 
-void debugBox(App& app, const std::string& text) { showBox(app.host, tr(T::CaptionDebugging), text); }
+void debugBox(App& app, const std::string& text) { showBox(hostServices(app), tr(T::CaptionDebugging), text); }
 
 // Reads one line of at most kDefinitionLineMax - 1 bytes; the rest of a longer line is dropped
 // so that it is not taken for further statements. False at the end of the file.
@@ -180,7 +181,7 @@ void defineLine(App& app, BlockState& state, const std::string& line) {
 
 void defineFormatBlock(App& app, TextFile& file, const std::string& rawName) {
     std::string name = rawName.substr(0, kFormatNameMax);
-    FormatState& formats = app.formats;
+    FormatState& formats = formatState(app);
     int index = findFormat(app, name);
     if (index < 0) {
         // A new format starts as the current one, so a definition names only what differs.

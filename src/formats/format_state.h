@@ -115,4 +115,9 @@ struct FormatState {
     bool noError = false;
 };
 
+struct App;
+// The FormatState of the running program (held by the process state).
+FormatState& formatState(App& app);
+const FormatState& formatState(const App& app);
+
 }  // namespace ts

@@ -1,6 +1,6 @@
 #include "formats/format_table.h"
 
-#include "project/app_state.h"
+#include "formats/format_state.h"
 
 namespace ts {
 
@@ -95,16 +95,16 @@ FormatRecord standardFormat() {
 }
 
 int findFormat(const App& app, const std::string& name) {
-    const auto& records = app.formats.records;
+    const auto& records = formatState(app).records;
     for (size_t i = 0; i < records.size(); ++i)
         if (records[i].name == name) return int(i);
     return -1;
 }
 
 void applyFormat(App& app, int index) {
-    if (index < 0 || size_t(index) >= app.formats.records.size()) return;
-    const FormatRecord& record = app.formats.records[size_t(index)];
-    FormatRecord& current = app.formats.current;
+    if (index < 0 || size_t(index) >= formatState(app).records.size()) return;
+    const FormatRecord& record = formatState(app).records[size_t(index)];
+    FormatRecord& current = formatState(app).current;
     current.name = record.name;
     for (int s = kSectionBitmap; s <= kSectionList; ++s) current.sections[size_t(s)] = record.sections[size_t(s)];
     current.type8 = record.type8;
@@ -114,14 +114,14 @@ void applyFormat(App& app, int index) {
     current.bits4 = record.bits4;
     current.bits8 = record.bits8;
     current.user = record.user;
-    app.formats.currentIndex = index;
-    app.formats.currentName = record.name;
-    app.formats.selectedSinceStartUp = true;
+    formatState(app).currentIndex = index;
+    formatState(app).currentName = record.name;
+    formatState(app).selectedSinceStartUp = true;
 }
 
 const FormatSection& currentSection(const App& app, int section) {
     if (section < 0 || section >= kSectionCount) section = kSectionEmpty;
-    return app.formats.current.sections[size_t(section)];
+    return formatState(app).current.sections[size_t(section)];
 }
 
 }  // namespace ts

@@ -6,7 +6,7 @@
 #include "formats/object_list_io.h"
 #include "formats/platform.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/platform_state.h"
 #include "script/interpreter.h"
 #include "script/values.h"
 
@@ -78,8 +78,8 @@ void gameBoyOnEvent(App& app, int event, PlatformRecord& self) {
     ScriptIdentifier row{"gbc", IdentifierKind::ScriptObject};
     row.object = &gbcObject();
     registerIdentifier(app, row);
-    app.platforms.gbc.dmgMode = 0;
-    app.platforms.gbc.dmgPalette = dmgPresetColors(DmgPreset::Pocket);
+    platformState(app).gbc.dmgMode = 0;
+    platformState(app).gbc.dmgPalette = dmgPresetColors(DmgPreset::Pocket);
 }
 
 int gameBoyCreateOptionsPanel(App& app, int pageCode, void* parent) {
@@ -92,7 +92,7 @@ int gameBoyCreateOptionsPanel(App& app, int pageCode, void* parent) {
 }
 
 void gameBoyWriteSettings(const App& app, int code, std::string& out) {
-    out += formatText("  GBC.dmgmode = %s\n", app.platforms.gbc.dmgMode ? "true" : "false");
+    out += formatText("  GBC.dmgmode = %s\n", platformState(app).gbc.dmgMode ? "true" : "false");
 }
 
 int gameBoyOnConvert(App& app, int phase) { return 1; }
@@ -118,16 +118,16 @@ std::array<int, 4> shadeOrder(const uint32_t* palette) {
     return order;
 }
 
-GameBoyPanelState gameBoyPanelState(const App& app) { return {app.platforms.gbc.dmgMode != 0, -1}; }
+GameBoyPanelState gameBoyPanelState(const App& app) { return {platformState(app).gbc.dmgMode != 0, -1}; }
 
 void storeGameBoyPanelState(App& app, const GameBoyPanelState& state) {
-    app.platforms.gbc.dmgMode = state.dmgMode ? 1 : 0;
-    if (state.preset >= 0 && state.preset <= 2) app.platforms.gbc.dmgPalette = dmgPresetColors(DmgPreset(state.preset));
+    platformState(app).gbc.dmgMode = state.dmgMode ? 1 : 0;
+    if (state.preset >= 0 && state.preset <= 2) platformState(app).gbc.dmgPalette = dmgPresetColors(DmgPreset(state.preset));
 }
 
 void cmdGbcDmgMode(App& app, char* args) {
     while (*args == ' ' || *args == '\t' || *args == '=') ++args;
-    app.platforms.gbc.dmgMode = parseValue(args);
+    platformState(app).gbc.dmgMode = parseValue(args);
 }
 
 }  // namespace ts

@@ -5,7 +5,7 @@
 #include "formats/platform.h"
 #include "formats/platform_format_bridge.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/platform_state.h"
 #include "script/interpreter.h"
 #include "script/values.h"
 
@@ -71,8 +71,8 @@ PlatformRecord gbaPlatformRecord() {
 }
 
 void applyGbaOptions(App& app) {
-    const GbaOptions& options = app.platforms.gba;
-    MapEntryLayout& text = app.platforms.records[kPlatformGba].layouts[MapText];
+    const GbaOptions& options = platformState(app).gba;
+    MapEntryLayout& text = platformState(app).records[kPlatformGba].layouts[MapText];
     if (options.paletteMask) {
         text.paletteMask = 0xF000;
         text.paletteShift = 12;
@@ -101,7 +101,7 @@ void gbaOnEvent(App& app, int event, PlatformRecord& self) {
         ScriptIdentifier row{"gba", IdentifierKind::ScriptObject};
         row.object = &gbaObject();
         registerIdentifier(app, row);
-        app.platforms.gba = GbaOptions{};
+        platformState(app).gba = GbaOptions{};
         applyGbaOptions(app);
         break;
     }
@@ -123,7 +123,7 @@ int gbaCreateOptionsPanel(App& app, int pageCode, void* parent) {
 }
 
 void gbaWriteSettings(const App& app, int code, std::string& out) {
-    const GbaOptions& options = app.platforms.gba;
+    const GbaOptions& options = platformState(app).gba;
     out += formatText("  GBA.paletteMask = %s\n", boolText(options.paletteMask));
     out += formatText("  GBA.mirrorMask = %s\n", boolText(options.mirrorMask));
     out += formatText("  GBA.align = %i\n", int(options.align));
@@ -131,17 +131,17 @@ void gbaWriteSettings(const App& app, int code, std::string& out) {
 }
 
 int gbaOnConvert(App& app, int phase) {
-    setFormatUserText(app, 2, app.platforms.gba.align ? kAlignAttribute : "");
+    setFormatUserText(app, 2, platformState(app).gba.align ? kAlignAttribute : "");
     return 1;
 }
 
 GbaPanelState gbaPanelState(const App& app) {
-    const GbaOptions& options = app.platforms.gba;
+    const GbaOptions& options = platformState(app).gba;
     return {options.align != 0, options.revColorOrder != 0, options.mirrorMask != 0, options.paletteMask != 0};
 }
 
 void storeGbaPanelState(App& app, const GbaPanelState& state) {
-    GbaOptions& options = app.platforms.gba;
+    GbaOptions& options = platformState(app).gba;
     options.align = state.align ? 4 : 0;
     options.revColorOrder = state.revColorOrder ? 1 : 0;
     options.mirrorMask = state.mirrorMask ? 1 : 0;
@@ -150,23 +150,23 @@ void storeGbaPanelState(App& app, const GbaPanelState& state) {
 }
 
 void cmdGbaPaletteMask(App& app, char* args) {
-    app.platforms.gba.paletteMask = argumentValue(args);
+    platformState(app).gba.paletteMask = argumentValue(args);
     applyGbaOptions(app);
 }
 
 void cmdGbaMirrorMask(App& app, char* args) {
-    app.platforms.gba.mirrorMask = argumentValue(args);
+    platformState(app).gba.mirrorMask = argumentValue(args);
     applyGbaOptions(app);
 }
 
 void cmdGbaAlign(App& app, char* args) {
     // The alignment belongs to the GBA's arrays; it is taken only while the GBA is current.
     if (currentPlatformIndex(app) != kPlatformGba) return;
-    app.platforms.gba.align = argumentValue(args);
+    platformState(app).gba.align = argumentValue(args);
 }
 
 void cmdGbaRevColorOrder(App& app, char* args) {
-    app.platforms.gba.revColorOrder = argumentValue(args);
+    platformState(app).gba.revColorOrder = argumentValue(args);
 }
 
 }  // namespace ts

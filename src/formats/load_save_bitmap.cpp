@@ -1,6 +1,7 @@
 // Bitmap files: pixels row by row, one element per pixel (a 4-bit bitmap is not nibble-packed).
 #include <algorithm>
 
+#include "project/element_record.h"
 #include "formats/format_table.h"
 #include "formats/gb_driver.h"
 #include "formats/gba_driver.h"
@@ -10,7 +11,8 @@
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "formats/platform_state.h"
 #include "script/reference_file.h"
 
 namespace ts {
@@ -28,7 +30,7 @@ struct BitmapRules {
 int gameBoyDepthFromBits(int32_t bits) { return bits == 3 ? kGameBoyDepthSprite : kGameBoyDepthBackground; }
 
 const std::string& typeTextForBits(const App& app, int bits) {
-    const FormatRecord& format = app.formats.current;
+    const FormatRecord& format = formatState(app).current;
     return bits == 32 ? format.type32 : bits == 15 ? format.type16 : format.type8;
 }
 
@@ -119,11 +121,11 @@ int loadBitmap(App& app, const BitmapRules& rules, int& depthOut, PaletteBuffer*
 }
 
 BitmapRules gbaRules(const App& app) {
-    return {kGbaDepths, 4, app.platforms.gba.revColorOrder != 0, true, gbaDepthFromBits};
+    return {kGbaDepths, 4, platformState(app).gba.revColorOrder != 0, true, gbaDepthFromBits};
 }
 
 BitmapRules gameBoyRules(const App& app) {
-    return {kGameBoyDepths, 2, false, app.platforms.gbc.dmgMode == 0, gameBoyDepthFromBits};
+    return {kGameBoyDepths, 2, false, platformState(app).gbc.dmgMode == 0, gameBoyDepthFromBits};
 }
 
 }  // namespace

@@ -10,7 +10,10 @@
 #include "formats/template_variables.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "formats/platform_state.h"
+#include "host/host_services.h"
+#include "project/element_record.h"
 #include "script/reference_file.h"
 #include "script/reference_file.h"
 
@@ -55,7 +58,7 @@ void SaveTarget::abandon() {
 }
 
 void fileError(App& app, const std::string& path, const std::string& text) {
-    showBox(app.host, path, text, Icon::Error);
+    showBox(hostServices(app), path, text, Icon::Error);
 }
 
 size_t textSizeEstimate(const FormatSection& section, int64_t values, size_t perValue, int64_t lines) {
@@ -158,12 +161,12 @@ int checkTilesetHeader(App& app, const std::string& path, int32_t tileX, int32_t
 
 void setElementTexts(App& app, const ElementRecord& element) {
     setTemplateText(app, "file", element.baseFile);
-    const std::string& name = app.platforms.conversionName.empty() ? element.name : app.platforms.conversionName;
+    const std::string& name = platformState(app).conversionName.empty() ? element.name : platformState(app).conversionName;
     setTemplateText(app, "name", name);
 }
 
 int findProjectElement(const App& app, uint32_t type, const std::string& file) {
-    const std::vector<ElementRecord>& records = app.elements.records;
+    const std::vector<ElementRecord>& records = elementTable(app).records;
     for (size_t i = 0; i < records.size(); ++i) {
         const ElementRecord& r = records[i];
         if (!r.isFolder() && r.type() == type && r.file == file) return int(i);
@@ -180,7 +183,7 @@ int gbaDepthFromBits(int32_t bits) {
     }
 }
 
-UserBufferGuard::UserBufferGuard(App& app) : app_(app), saved_(app.formats.userBuffers) {}
-UserBufferGuard::~UserBufferGuard() { app_.formats.userBuffers = saved_; }
+UserBufferGuard::UserBufferGuard(App& app) : app_(app), saved_(formatState(app).userBuffers) {}
+UserBufferGuard::~UserBufferGuard() { formatState(app_).userBuffers = saved_; }
 
 }  // namespace ts

@@ -2,6 +2,7 @@
 // the leftmost pixel in bit 7.
 #include <algorithm>
 
+#include "project/element_record.h"
 #include "formats/format_table.h"
 #include "formats/gb_driver.h"
 #include "formats/load_save_common.h"
@@ -11,7 +12,8 @@
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "formats/platform_state.h"
 #include "script/reference_file.h"
 
 namespace ts {
@@ -31,7 +33,7 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
     SaveTarget target;
     if (!openSaveTarget(app, target, element.file, T::SaveOpenFailedAccess)) return 0;
     const DepthInfo& info = kGameBoyDepths[std::clamp(depth, 0, 1)];
-    const bool monochrome = app.platforms.gbc.dmgMode != 0;
+    const bool monochrome = platformState(app).gbc.dmgMode != 0;
     tiles = std::max(tiles, 0);
     tileWidth = std::max(tileWidth, 0);
     tileHeight = std::max(tileHeight, 0);
@@ -46,14 +48,14 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
     setTemplateInteger(app, "depth", info.bitCode);
     setTemplateInteger(app, "tilex", tileWidth);
     setTemplateInteger(app, "tiley", tileHeight);
-    setTemplateText(app, "type", app.formats.current.type8);
+    setTemplateText(app, "type", formatState(app).current.type8);
     setTemplateText(app, "link", !monochrome && linkedPalette ? linkedPalette->file : std::string());
     writeSection(app, section.refInfo, element);
 
     // Monochrome: a pixel's colour index becomes its rank from the brightest colour.
     std::array<uint32_t, 4> shadeOf{0, 1, 2, 3};
     if (monochrome) {
-        std::array<int, 4> order = shadeOrder(app.platforms.workingPalette.data());
+        std::array<int, 4> order = shadeOrder(platformState(app).workingPalette.data());
         for (int rank = 0; rank < 4; ++rank) shadeOf[size_t(order[size_t(rank)])] = uint32_t(rank);
     }
 
@@ -104,7 +106,7 @@ int gameBoyLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, 
     if (int checked = checkTilesetHeader(app, element.file, tileX, tileY, size, pixels, blocks); checked <= 0)
         return checked;
     if (palette) {
-        if (app.platforms.gbc.dmgMode) {
+        if (platformState(app).gbc.dmgMode) {
             gameBoyLoadPalette(app, 0, nullptr, *palette, element);
         } else if (!link.empty()) {
             if (!loadLinkedPalette(app, link, *palette, element.file)) return 0;
@@ -140,8 +142,8 @@ int gameBoyLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, 
         }
     }
 done:
-    app.platforms.lastTileCount = int(blocks);
-    app.platforms.lastTileDepth = index;
+    platformState(app).lastTileCount = int(blocks);
+    platformState(app).lastTileDepth = index;
     return int(blocks);
 }
 

@@ -1,6 +1,7 @@
 // Map files (both platforms): cells row by row, 8, 16 or 32 bits by map type.
 #include <algorithm>
 
+#include "project/element_record.h"
 #include "formats/format_table.h"
 #include "formats/load_save_common.h"
 #include "formats/load_save_ops.h"
@@ -8,7 +9,8 @@
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "formats/platform_state.h"
 #include "script/reference_file.h"
 
 namespace ts {
@@ -30,7 +32,7 @@ int saveMapData(App& app, int flags, const ElementRecord& element, const Element
     height = std::max(height, 0);
     if (!cells) width = height = 0;
     const int mapType = currentMapType(app);
-    const FormatRecord& format = app.formats.current;
+    const FormatRecord& format = formatState(app).current;
 
     resetTemplateVariables(app);
     // A copy: a linked file loaded on the way may select another format.
@@ -98,7 +100,7 @@ int loadMapData(App& app, int flags, std::vector<uint32_t>* tilesetPixels, Palet
     if (depth != 0) {
         mapType = depth == 8 ? MapRotation : depth == 32 ? MapExtended : MapText;
     } else {
-        const FormatRecord& format = app.formats.current;
+        const FormatRecord& format = formatState(app).current;
         if (type == format.type32) mapType = MapExtended;
         else if (type == format.type8) mapType = MapRotation;
     }
@@ -107,7 +109,7 @@ int loadMapData(App& app, int flags, std::vector<uint32_t>* tilesetPixels, Palet
         return 0;
     }
 
-    int tileCount = app.platforms.lastTileCount;
+    int tileCount = platformState(app).lastTileCount;
     if (!link.empty()) {
         std::vector<uint32_t> scratch;
         std::vector<uint32_t>& pixels = tilesetPixels ? *tilesetPixels : scratch;

@@ -9,7 +9,8 @@
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/platform_state.h"
+#include "project/element_record.h"
 #include "script/reference_file.h"
 
 namespace ts {
@@ -73,32 +74,32 @@ int loadPalette(App& app, int* depthOut, PaletteBuffer& palette, const ElementRe
 }  // namespace
 
 int gbaSavePalette(App& app, int flags, const ElementRecord& element, const uint32_t* colors, int count) {
-    return savePalette(app, element, colors, count, app.platforms.gba.revColorOrder != 0);
+    return savePalette(app, element, colors, count, platformState(app).gba.revColorOrder != 0);
 }
 
 int gbaLoadPalette(App& app, int flags, int* depthOut, PaletteBuffer& palette, const ElementRecord& element) {
-    return loadPalette(app, depthOut, palette, element, app.platforms.gba.revColorOrder != 0,
-                       app.platforms.records[kPlatformGba].defaultDepth);
+    return loadPalette(app, depthOut, palette, element, platformState(app).gba.revColorOrder != 0,
+                       platformState(app).records[kPlatformGba].defaultDepth);
 }
 
 int gameBoySavePalette(App& app, int flags, const ElementRecord& element, const uint32_t* colors, int count) {
     // In monochrome mode the palette is the DMG's: nothing is written and the file stays as it is.
-    if (app.platforms.gbc.dmgMode) return 0;
+    if (platformState(app).gbc.dmgMode) return 0;
     return savePalette(app, element, colors, count, false);
 }
 
 int gameBoyLoadPalette(App& app, int flags, int* depthOut, PaletteBuffer& palette, const ElementRecord& element) {
-    if (app.platforms.gbc.dmgMode) {
+    if (platformState(app).gbc.dmgMode) {
         // The four DMG shades replace the file, reduced to 5-bit components.
         palette.fill(0);
         for (int i = 0; i < 4; ++i) {
-            uint32_t c = app.platforms.gbc.dmgPalette[size_t(i)];
+            uint32_t c = platformState(app).gbc.dmgPalette[size_t(i)];
             palette[size_t(i)] = packBgra(bgraBlue(c) >> 3, bgraGreen(c) >> 3, bgraRed(c) >> 3, 255);
         }
         if (depthOut) *depthOut = 0;
         return 4;
     }
-    return loadPalette(app, depthOut, palette, element, false, app.platforms.records[kPlatformGameBoy].defaultDepth);
+    return loadPalette(app, depthOut, palette, element, false, platformState(app).records[kPlatformGameBoy].defaultDepth);
 }
 
 int loadLinkedPalette(App& app, const std::string& link, PaletteBuffer& palette, const std::string& caption) {
@@ -109,7 +110,7 @@ int loadLinkedPalette(App& app, const std::string& link, PaletteBuffer& palette,
     }
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.loadPalette) return 0;
-    ElementRecord paletteElement = app.elements.records[size_t(index)];
+    ElementRecord paletteElement = elementTable(app).records[size_t(index)];
     return platform.loadPalette(app, 0, nullptr, palette, paletteElement) > 0 ? 1 : 0;
 }
 

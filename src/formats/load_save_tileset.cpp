@@ -10,7 +10,9 @@
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "formats/platform_state.h"
+#include "project/element_record.h"
 #include "script/reference_file.h"
 
 namespace ts {
@@ -21,7 +23,7 @@ const DepthInfo& gbaDepth(int index) { return kGbaDepths[std::clamp(index, 0, 3)
 
 // %type% for tilesets and bitmaps: type32 for 32 bits, type16 for 15 bits, type8 otherwise.
 const std::string& typeTextForBits(const App& app, int bits) {
-    const FormatRecord& format = app.formats.current;
+    const FormatRecord& format = formatState(app).current;
     return bits == 32 ? format.type32 : bits == 15 ? format.type16 : format.type8;
 }
 
@@ -145,8 +147,8 @@ int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std:
             if (position > length) ended = true;
         }
     }
-    app.platforms.lastTileCount = int(blocks);
-    app.platforms.lastTileDepth = index;
+    platformState(app).lastTileCount = int(blocks);
+    platformState(app).lastTileDepth = index;
     return int(blocks);
 }
 
@@ -159,7 +161,7 @@ int loadLinkedTileset(App& app, const std::string& link, std::vector<uint32_t>& 
     }
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.loadTileset) return 0;
-    ElementRecord tileset = app.elements.records[size_t(index)];
+    ElementRecord tileset = elementTable(app).records[size_t(index)];
     int depth = currentDepthIndex(app);
     int blocks = platform.loadTileset(app, 0, depth, palette, pixels, tileset, false);
     return blocks > 0 ? blocks : 0;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "host/text_file.h"
-#include "project/app_state.h"
+#include "formats/model_table.h"
 #include "script/values.h"
 
 namespace ts {
@@ -64,23 +64,23 @@ void readParamLine(Model& model, const std::string& line) {
 }  // namespace
 
 void initializeModels(App& app) {
-    app.models = ModelTable{};
+    modelTable(app) = ModelTable{};
     Model model;
     model.name = "Default";
     recomputeEntrySize(model);
-    app.models.models.push_back(model);
-    app.models.current = 0;
+    modelTable(app).models.push_back(model);
+    modelTable(app).current = 0;
 }
 
 int findModel(const App& app, const std::string& name) {
-    const std::vector<Model>& models = app.models.models;
+    const std::vector<Model>& models = modelTable(app).models;
     for (size_t i = 0; i < models.size(); ++i)
         if (models[i].name == name) return int(i);
     return -1;
 }
 
 Model& currentModel(App& app) {
-    ModelTable& table = app.models;
+    ModelTable& table = modelTable(app);
     if (table.models.empty()) initializeModels(app);
     if (table.current < 0 || table.current >= int(table.models.size())) table.current = 0;
     return table.models[size_t(table.current)];
@@ -88,7 +88,7 @@ Model& currentModel(App& app) {
 
 const Model& currentModel(const App& app) {
     static const Model empty{"Default", {}, kListEntryHeader};
-    const ModelTable& table = app.models;
+    const ModelTable& table = modelTable(app);
     if (table.models.empty()) return empty;
     int index = table.current >= 0 && table.current < int(table.models.size()) ? table.current : 0;
     return table.models[size_t(index)];
@@ -122,7 +122,7 @@ bool addModelParam(Model& model, const std::string& name, int kind, int size, co
 }
 
 bool defineModelFromFile(App& app, TextFile& file, const std::string& name) {
-    std::vector<Model>& models = app.models.models;
+    std::vector<Model>& models = modelTable(app).models;
     int index = findModel(app, name);
     Model scratch;  // receives the block when the table is full
     Model* model = &scratch;

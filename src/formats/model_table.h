@@ -32,4 +32,9 @@ struct ModelTable {
     int current = 0;
 };
 
+struct App;
+// The ModelTable of the running program (held by the process state).
+ModelTable& modelTable(App& app);
+const ModelTable& modelTable(const App& app);
+
 }  // namespace ts

@@ -6,7 +6,9 @@
 #include "formats/model.h"
 #include "host/message_box.h"
 #include "resources/texts.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "host/host_services.h"
+#include "script/settings.h"
 #include "script/values.h"
 
 namespace ts {
@@ -147,11 +149,11 @@ void resetObjectList(ObjectList& list, const Model& model) {
     list.count = 0;
 }
 
-int maxListEntries(const App& app) { return std::max<int32_t>(app.system.maxObjects, 3); }
+int maxListEntries(const App& app) { return std::max<int32_t>(systemSettings(app).maxObjects, 3); }
 
 bool addListEntry(App& app, ObjectList& list, int32_t x, int32_t y, int32_t type) {
     if (list.count >= maxListEntries(app)) {
-        showBox(app.host, tr(T::CaptionError), tr(T::ListFull), Icon::Warning);
+        showBox(hostServices(app), tr(T::CaptionError), tr(T::ListFull), Icon::Warning);
         return false;
     }
     if (list.entrySize < kListEntryHeader) list.entrySize = kListEntryHeader;
@@ -240,7 +242,7 @@ void setEntryDefaults(ObjectList& list, int i) {
 
 std::string expandParamPlaceholder(const App& app, const std::string& elementText, const Model& model) {
     std::string text = elementText.substr(0, kWorkingTextMax);
-    if (app.formats.currentIndex != 0) return text;
+    if (formatState(app).currentIndex != 0) return text;
     static const std::string kTag = "#+param:";
     size_t start = text.find(kTag);
     if (start == std::string::npos) return text;
@@ -297,7 +299,7 @@ size_t readEntryText(App& app, ObjectList& list, int i, const std::string& worki
     const size_t npos = std::string_view::npos;
     WorkingText parts = splitWorkingText(workingText);
     auto strictFailure = [&](T text) {
-        showBox(app.host, tr(T::CaptionDebugging), tr(text));
+        showBox(hostServices(app), tr(T::CaptionDebugging), tr(text));
         damaged = true;
         return length + 1;
     };

@@ -1,3 +1,4 @@
+#include "project/element_record.h"
 #include "formats/object_list_io.h"
 
 #include <algorithm>
@@ -12,7 +13,10 @@
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "formats/model_table.h"
+#include "formats/platform_state.h"
+#include "host/host_services.h"
 #include "script/reference_file.h"
 
 namespace ts {
@@ -39,14 +43,14 @@ int saveObjectList(App& app, int flags, const ElementRecord& element, const Elem
     int count = std::clamp(list.count, 0, list.entrySize > 0 ? int(list.entries.size() / size_t(list.entrySize)) : 0);
 
     resetTemplateVariables(app);
-    if (list.hasUserTexts) app.formats.userBuffers = list.userTexts;
+    if (list.hasUserTexts) formatState(app).userBuffers = list.userTexts;
     // A copy: a linked file loaded on the way may select another format.
     const FormatSection section = currentSection(app, kSectionList);
     setElementTexts(app, element);
     setTemplateInteger(app, "size", count);
     setTemplateInteger(app, "memory", int32_t(int64_t(list.entrySize) * count));
     setTemplateText(app, "link", linkedTileset ? linkedTileset->file : list.link);
-    setTemplateText(app, "type", list.typeName.empty() ? app.formats.current.typesd : list.typeName);
+    setTemplateText(app, "type", list.typeName.empty() ? formatState(app).current.typesd : list.typeName);
     setTemplateInteger(app, "tilex", tileWidth);
     setTemplateInteger(app, "tiley", tileHeight);
     setTemplateText(app, "model", list.model.name);
@@ -109,18 +113,18 @@ int loadObjectList(App& app, int flags, ObjectList& list, const ElementRecord& e
     std::string link = getTemplateText(app, "link");
     std::string type = getTemplateText(app, "type");
     int32_t size = std::max<int32_t>(getTemplateInteger(app, "size"), 0);
-    std::array<std::string, kUserTextCount> fileUserTexts = app.formats.userBuffers;
+    std::array<std::string, kUserTextCount> fileUserTexts = formatState(app).userBuffers;
 
     int modelIndex = findModel(app, modelName);
     if (modelIndex < 0) {
-        showBox(app.host, tr(T::CaptionError), formatText(tr(T::ListModelUnusable), modelName.c_str()), Icon::Warning);
+        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ListModelUnusable), modelName.c_str()), Icon::Warning);
         return 0;
     }
-    app.models.current = modelIndex;
-    const Model model = app.models.models[size_t(modelIndex)];
+    modelTable(app).current = modelIndex;
+    const Model model = modelTable(app).models[size_t(modelIndex)];
     const std::string workingText = expandParamPlaceholder(app, section.element, model);
 
-    int tileCount = app.platforms.lastTileCount;
+    int tileCount = platformState(app).lastTileCount;
     if (!link.empty()) {
         std::vector<uint32_t> scratch;
         tileCount = loadLinkedTileset(app, link, tilesetPixels ? *tilesetPixels : scratch, palette, element.file);
@@ -131,7 +135,7 @@ int loadObjectList(App& app, int flags, ObjectList& list, const ElementRecord& e
     }
 
     if (size > maxListEntries(app) || int64_t(size) * model.entrySize > kListStorageLimit) {
-        showBox(app.host, element.file, tr(T::ListTooManyElements), Icon::Warning);
+        showBox(hostServices(app), element.file, tr(T::ListTooManyElements), Icon::Warning);
         return 0;
     }
 
@@ -174,7 +178,7 @@ int loadObjectList(App& app, int flags, ObjectList& list, const ElementRecord& e
     if (damaged) {
         result.entries.clear();
         result.count = 0;
-        Answer answer = showBox(app.host, tr(T::CaptionAttention), tr(T::ListRecoveryQuestion), Icon::Warning,
+        Answer answer = showBox(hostServices(app), tr(T::CaptionAttention), tr(T::ListRecoveryQuestion), Icon::Warning,
                                 Buttons::OkCancel, Answer::Ok);
         if (answer != Answer::Ok) return 0;
         // Tolerant reading: every entry starts with the model's defaults.

@@ -5,12 +5,12 @@
 #include "formats/gb_driver.h"
 #include "formats/gba_driver.h"
 #include "formats/model.h"
-#include "project/app_state.h"
+#include "formats/platform_state.h"
 
 namespace ts {
 
 void initializePlatforms(App& app) {
-    PlatformState& state = app.platforms;
+    PlatformState& state = platformState(app);
     std::vector<std::function<void(App&)>> listeners = std::move(state.platformChangedListeners);
     state = PlatformState{};
     state.platformChangedListeners = std::move(listeners);
@@ -26,28 +26,28 @@ void initializePlatforms(App& app) {
 }
 
 int currentPlatformIndex(const App& app) {
-    int index = app.platforms.current;
+    int index = platformState(app).current;
     return index >= 0 && index < kPlatformCount ? index : kPlatformGba;
 }
 
 const PlatformRecord& currentPlatform(const App& app) {
-    return app.platforms.records[currentPlatformIndex(app)];
+    return platformState(app).records[currentPlatformIndex(app)];
 }
 
 PlatformRecord& currentPlatform(App& app) {
-    return app.platforms.records[currentPlatformIndex(app)];
+    return platformState(app).records[currentPlatformIndex(app)];
 }
 
 int currentDepthIndex(const App& app) {
     const PlatformRecord& record = currentPlatform(app);
-    int depth = app.platforms.currentDepth;
+    int depth = platformState(app).currentDepth;
     if (record.depthCount <= 0) return 0;
     return std::clamp(depth, 0, record.depthCount - 1);
 }
 
 void setCurrentDepthIndex(App& app, int depth) {
     const PlatformRecord& record = currentPlatform(app);
-    app.platforms.currentDepth = record.depthCount > 0 ? std::clamp(depth, 0, record.depthCount - 1) : 0;
+    platformState(app).currentDepth = record.depthCount > 0 ? std::clamp(depth, 0, record.depthCount - 1) : 0;
 }
 
 const DepthInfo& currentDepth(const App& app) {
@@ -55,11 +55,11 @@ const DepthInfo& currentDepth(const App& app) {
 }
 
 int currentMapType(const App& app) {
-    return std::clamp(app.platforms.currentMapType, 0, kMapTypeCount - 1);
+    return std::clamp(platformState(app).currentMapType, 0, kMapTypeCount - 1);
 }
 
 void setCurrentMapType(App& app, int mapType) {
-    app.platforms.currentMapType = std::clamp(mapType, 0, kMapTypeCount - 1);
+    platformState(app).currentMapType = std::clamp(mapType, 0, kMapTypeCount - 1);
 }
 
 const MapEntryLayout& currentMapLayout(const App& app) {
@@ -68,7 +68,7 @@ const MapEntryLayout& currentMapLayout(const App& app) {
 
 void selectPlatform(App& app, int index) {
     if (index < 0 || index >= kPlatformCount) return;
-    PlatformState& state = app.platforms;
+    PlatformState& state = platformState(app);
     if (state.current == index) return;
     if (state.current >= 0 && state.current < kPlatformCount) {
         PlatformRecord& old = state.records[state.current];
@@ -87,7 +87,7 @@ void selectPlatform(App& app, int index) {
 
 int findPlatform(const App& app, const std::string& name) {
     for (int i = 0; i < kPlatformCount; ++i) {
-        const char* recordName = app.platforms.records[i].name;
+        const char* recordName = platformState(app).records[i].name;
         if (recordName && name == recordName) return i;
     }
     return -1;
@@ -101,7 +101,7 @@ bool selectPlatformByName(App& app, const std::string& name) {
 }
 
 void addPlatformChangedListener(App& app, std::function<void(App&)> listener) {
-    app.platforms.platformChangedListeners.push_back(std::move(listener));
+    platformState(app).platformChangedListeners.push_back(std::move(listener));
 }
 
 uint16_t encodeColor15(int red, int green, int blue, int transparent, bool revColorOrder) {
@@ -119,7 +119,7 @@ uint32_t decodeColor15(uint32_t value, bool revColorOrder) {
 }
 
 bool colorOrderReversed(const App& app) {
-    return currentPlatformIndex(app) == kPlatformGba && app.platforms.gba.revColorOrder != 0;
+    return currentPlatformIndex(app) == kPlatformGba && platformState(app).gba.revColorOrder != 0;
 }
 
 uint16_t encodeColor15(const App& app, uint32_t bgra) {

@@ -6,7 +6,10 @@
 #include "formats/platform.h"
 #include "host/message_box.h"
 #include "host/text_file.h"
-#include "project/app_state.h"
+#include "formats/model_table.h"
+#include "host/host_services.h"
+#include "script/script_state.h"
+#include "script/settings.h"
 #include "resources/texts.h"
 #include "script/interpreter.h"
 #include "script/values.h"
@@ -37,7 +40,7 @@ void cmdPlatform(App& app, char* args) {
 }
 
 void cmdDefineModel(App& app, char* args) {
-    TextFile* file = app.script.currentFile;
+    TextFile* file = scriptState(app).currentFile;
     if (!file) return;
     char* cursor = args;
     std::string name;
@@ -93,16 +96,16 @@ void cmdListAddParam(App& app, char* args) {
 
 void cmdMaxObjects(App& app, char* args) {
     int32_t value = parseValue(skipBlanks(args));
-    app.system.maxObjects = value < 3 ? 3 : value;
+    systemSettings(app).maxObjects = value < 3 ? 3 : value;
 }
 
 bool ChoisitModele(App& app, const std::string& name) {
     int index = findModel(app, name);
     if (index < 0) {
-        showBox(app.host, tr(T::CaptionChoisitModele), formatText(tr(T::ModelNotFound), name.c_str()), Icon::Error);
+        showBox(hostServices(app), tr(T::CaptionChoisitModele), formatText(tr(T::ModelNotFound), name.c_str()), Icon::Error);
         return false;
     }
-    app.models.current = index;
+    modelTable(app).current = index;
     return true;
 }
 

@@ -3,7 +3,8 @@
 #include "formats/platform.h"
 #include "formats/project_lines.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/model_table.h"
+#include "formats/platform_state.h"
 #include "script/values.h"
 
 namespace ts {
@@ -14,7 +15,7 @@ constexpr size_t kQuotedNameMax = 512;
 
 std::string projectModelLines(const App& app) {
     std::string out;
-    for (const Model& model : app.models.models) {
+    for (const Model& model : modelTable(app).models) {
         out += formatText("  DefineModel \"%s\"\t\t{\n", model.name.c_str());
         for (const ModelParam& param : model.params) {
             out += formatText("  \t%i, %i, %s, %s\n", param.kind, param.size,
@@ -29,7 +30,7 @@ std::string projectModelLines(const App& app) {
 
 std::string projectPlatformLines(const App& app) {
     std::string out = formatText("  Platform = \"%s\"\n", currentPlatform(app).name);
-    for (const PlatformRecord& record : app.platforms.records)
+    for (const PlatformRecord& record : platformState(app).records)
         if (record.writeSettings) record.writeSettings(app, 0, out);
     return out;
 }

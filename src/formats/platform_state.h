@@ -57,4 +57,9 @@ struct PlatformState {
     std::vector<std::function<void(App&)>> platformChangedListeners;
 };
 
+struct App;
+// The PlatformState of the running program (held by the process state).
+PlatformState& platformState(App& app);
+const PlatformState& platformState(const App& app);
+
 }  // namespace ts

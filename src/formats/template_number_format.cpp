@@ -5,7 +5,7 @@
 #include "formats/template_reader.h"
 #include "formats/template_writer.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -173,7 +173,7 @@ void NumberFormat::writeSteps(App& app, TemplateOutput& out, uint32_t value) con
                 break;
             case Kind::BadBytes:
                 flush();
-                showBox(app.host, tr(T::CaptionError), formatText(tr(T::TemplateBinaryTypeError)), Icon::Warning);
+                showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::TemplateBinaryTypeError)), Icon::Warning);
                 break;
         }
     }
@@ -218,7 +218,7 @@ size_t readElement(App& app, const char* data, size_t length, size_t position, s
         } else if (c.letter == 'b') {
             size_t available = length - p;
             if (c.width != 1 && c.width != 2 && c.width != 4) {
-                showBox(app.host, tr(T::CaptionDebugging), tr(T::ReaderBinaryTipingError));
+                showBox(hostServices(app), tr(T::CaptionDebugging), tr(T::ReaderBinaryTipingError));
                 p += std::min(size_t(c.width), available);
                 continue;
             }

@@ -6,7 +6,8 @@
 #include "formats/template_directive.h"
 #include "formats/template_variables.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -17,7 +18,7 @@ constexpr size_t kNotFound = std::string_view::npos;
 constexpr size_t kConditionMax = 99;
 constexpr size_t kRecoveryMinimum = 4;  // shortest fixed text recovery may resynchronise on
 
-void debugBox(App& app, const std::string& text) { showBox(app.host, tr(T::CaptionDebugging), text); }
+void debugBox(App& app, const std::string& text) { showBox(hostServices(app), tr(T::CaptionDebugging), text); }
 
 // First occurrence of `needle` in data[from..length); kNotFound when none. An empty needle is
 // found at `from`.
@@ -155,7 +156,7 @@ void assignTemplateVariable(App& app, std::string_view name, std::string_view ca
         return;
     }
     if (ref.name == "null") return;
-    for (TemplateVariable& row : app.formats.variables) {
+    for (TemplateVariable& row : formatState(app).variables) {
         if (row.name != ref.name) continue;
         switch (row.kind) {
             case TemplateVariableKind::Integer: row.integer = value; break;
@@ -210,9 +211,9 @@ size_t matchTemplate(App& app, const char* data, size_t length, size_t position,
             } else if (d.text == "+else") {
                 t = skipPastDirective(templ, t, "+end");
             } else if (d.text == "+noerror") {
-                app.formats.noError = true;
+                formatState(app).noError = true;
             } else if (d.text == "+endnoerror") {
-                app.formats.noError = false;
+                formatState(app).noError = false;
             }
         }
 
@@ -226,7 +227,7 @@ size_t matchTemplate(App& app, const char* data, size_t length, size_t position,
 
         size_t hit = findText(data, length, p, next.text);
         if (hit == kNotFound) {
-            if (!app.formats.noError) debugBox(app, tr(T::ReaderRecovering));
+            if (!formatState(app).noError) debugBox(app, tr(T::ReaderRecovering));
             size_t templatePos = 0, dataPos = 0;
             if (!findResynchronisation(templ, t, data, length, p, templatePos, dataPos)) return p;
             if (!control) assignTemplateVariable(app, d.text, std::string_view(data + p, dataPos - p), object);

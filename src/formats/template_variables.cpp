@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "project/app_state.h"
+#include "formats/format_state.h"
 
 namespace ts {
 
@@ -33,7 +33,7 @@ TemplateVariable externalRow(const char* name, int32_t* target) {
 }  // namespace
 
 void initTemplateVariables(App& app) {
-    FormatState& f = app.formats;
+    FormatState& f = formatState(app);
     f.shared = TemplateSharedIntegers{};
     f.variables = {
         textRow("file"),
@@ -59,18 +59,18 @@ void initTemplateVariables(App& app) {
 
 void loadUserBuffers(App& app) {
     for (int i = 0; i < kUserTextCount; ++i) {
-        const std::string& text = app.formats.current.user[size_t(i)];
-        app.formats.userBuffers[size_t(i)] = text.substr(0, kUserTextMax);
+        const std::string& text = formatState(app).current.user[size_t(i)];
+        formatState(app).userBuffers[size_t(i)] = text.substr(0, kUserTextMax);
     }
 }
 
 void resetTemplateVariables(App& app) {
-    app.formats.variables = app.formats.startupVariables;
+    formatState(app).variables = formatState(app).startupVariables;
     loadUserBuffers(app);
 }
 
 TemplateVariable* findTemplateVariable(App& app, std::string_view name) {
-    for (auto& v : app.formats.variables)
+    for (auto& v : formatState(app).variables)
         if (v.name == name) return &v;
     return nullptr;
 }
@@ -116,7 +116,7 @@ int32_t getTemplateInteger(App& app, std::string_view name) {
 
 bool bindTemplateInteger(App& app, std::string_view name, int32_t* target) {
     bool bound = false;
-    for (auto* table : {&app.formats.variables, &app.formats.startupVariables})
+    for (auto* table : {&formatState(app).variables, &formatState(app).startupVariables})
         for (auto& v : *table)
             if (v.name == name && v.kind == TemplateVariableKind::ExternalInteger) {
                 v.external = target;
@@ -127,7 +127,7 @@ bool bindTemplateInteger(App& app, std::string_view name, int32_t* target) {
 
 std::string* userBuffer(App& app, int n) {
     if (n < 1 || n > kUserTextCount) return nullptr;
-    return &app.formats.userBuffers[size_t(n - 1)];
+    return &formatState(app).userBuffers[size_t(n - 1)];
 }
 
 int userIndexOf(std::string_view name) {

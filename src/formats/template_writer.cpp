@@ -5,7 +5,7 @@
 #include "formats/template_directive.h"
 #include "formats/template_variables.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -21,7 +21,7 @@ void TemplateOutput::overwrite(const char* text, size_t n) {
 namespace {
 
 void warn(App& app, const std::string& text) {
-    showBox(app.host, tr(T::CaptionError), text, Icon::Warning);
+    showBox(hostServices(app), tr(T::CaptionError), text, Icon::Warning);
 }
 
 void putDecimal(TemplateOutput& out, int32_t value) {

@@ -78,4 +78,9 @@ public:
 // Splits a command line the way a POSIX shell would (quotes and backslashes), without expansion.
 std::vector<std::string> splitCommandLine(const std::string& commandLine);
 
+struct App;
+// The HostServices of the running program (held by the process state).
+HostServices& hostServices(App& app);
+const HostServices& hostServices(const App& app);
+
 }  // namespace ts

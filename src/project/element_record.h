@@ -54,4 +54,8 @@ struct ElementTable {
     int count() const { return int(records.size()); }
 };
 
+// The ElementTable of the running program (held by the process state).
+ElementTable& elementTable(App& app);
+const ElementTable& elementTable(const App& app);
+
 }  // namespace ts

@@ -5,7 +5,9 @@
 
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
+#include "project/element_record.h"
+#include "script/settings.h"
 #include "resources/texts.h"
 #include "script/reference_file.h"
 
@@ -19,7 +21,7 @@ bool sameKind(const ElementRecord& a, const ElementRecord& b) {
 }
 
 bool nameIsFree(const App& app, const ElementRecord& record, const std::string& candidate, bool sameFileIsFree) {
-    for (const ElementRecord& r : app.elements.records) {
+    for (const ElementRecord& r : elementTable(app).records) {
         if (!sameKind(r, record) || r.name != candidate) continue;
         if (sameFileIsFree && r.file == record.file) continue;
         return false;
@@ -33,7 +35,7 @@ enum class ScanResult { Free, Identical, NameTaken };
 // same data file (and the same folder when the record is in a folder).
 ScanResult scanForName(const App& app, const ElementRecord& record, int& identical) {
     ScanResult result = ScanResult::Free;
-    const auto& records = app.elements.records;
+    const auto& records = elementTable(app).records;
     for (int i = 0; i < int(records.size()); ++i) {
         const ElementRecord& r = records[size_t(i)];
         if (!sameKind(r, record) || r.name != record.name) continue;
@@ -56,17 +58,17 @@ int appendWithDefaultFolder(App& app, ElementRecord record) {
         }
     }
     if (!appendElementRecord(app, record)) {
-        showBox(app.host, tr(T::CaptionError),
+        showBox(hostServices(app), tr(T::CaptionError),
                 formatText(tr(T::ElementTableFull), kElementCapacity, record.name.c_str()), Icon::Error);
         return kElementNotFound;
     }
-    return app.elements.count() - 1;
+    return elementTable(app).count() - 1;
 }
 
 }  // namespace
 
 int TrouveElement(const App& app, uint32_t type, const std::string& name) {
-    const auto& records = app.elements.records;
+    const auto& records = elementTable(app).records;
     for (size_t i = 0; i < records.size(); ++i)
         if (records[i].type() == type && records[i].name == name) return int(i);
     return kElementNotFound;
@@ -75,15 +77,15 @@ int TrouveElement(const App& app, uint32_t type, const std::string& name) {
 const std::string& defaultFolderOf(const App& app, uint32_t type) {
     // deffolder[t] of the scripts is the slot of type code t, counted from 1.
     static const std::string none;
-    if (type < 1 || type > app.system.defFolders.size()) return none;
-    return app.system.defFolders[type - 1];
+    if (type < 1 || type > systemSettings(app).defFolders.size()) return none;
+    return systemSettings(app).defFolders[type - 1];
 }
 
 bool appendElementRecord(App& app, const ElementRecord& record) {
-    if (app.elements.count() >= kElementCapacity) return false;
-    app.elements.records.push_back(record);
-    app.elements.records.back().treeItem = nullptr;
-    if (app.elements.observer.added) app.elements.observer.added(app, app.elements.count() - 1);
+    if (elementTable(app).count() >= kElementCapacity) return false;
+    elementTable(app).records.push_back(record);
+    elementTable(app).records.back().treeItem = nullptr;
+    if (elementTable(app).observer.added) elementTable(app).observer.added(app, elementTable(app).count() - 1);
     return true;
 }
 
@@ -95,7 +97,7 @@ int addElement(App& app, ElementRecord record) {
         ScanResult scan = scanForName(app, record, identical);
         if (scan == ScanResult::Identical) {
             // The element moves to the end of the table, as it is stored.
-            ElementRecord stored = app.elements.records[size_t(identical)];
+            ElementRecord stored = elementTable(app).records[size_t(identical)];
             removeElement(app, identical);
             return appendWithDefaultFolder(app, std::move(stored));
         }
@@ -106,14 +108,14 @@ int addElement(App& app, ElementRecord record) {
 }
 
 void removeElement(App& app, int index) {
-    auto& records = app.elements.records;
+    auto& records = elementTable(app).records;
     if (index < 0 || index >= int(records.size())) return;
-    if (app.elements.observer.removing) app.elements.observer.removing(app, index);
+    if (elementTable(app).observer.removing) elementTable(app).observer.removing(app, index);
     records.erase(records.begin() + index);
 }
 
 void clearElements(App& app) {
-    for (int i = app.elements.count() - 1; i >= 0; --i) removeElement(app, i);
+    for (int i = elementTable(app).count() - 1; i >= 0; --i) removeElement(app, i);
 }
 
 void makeUniqueName(const App& app, ElementRecord& record, bool sameFileIsFree) {
@@ -141,7 +143,7 @@ void makeUniqueName(const App& app, ElementRecord& record, bool sameFileIsFree) 
 }
 
 void deleteFolder(App& app, int index) {
-    auto& records = app.elements.records;
+    auto& records = elementTable(app).records;
     if (index < 0 || index >= int(records.size()) || !records[size_t(index)].isFolder()) return;
 
     // The folders to delete: this one and, by name, every folder that lies in one of them.
@@ -172,8 +174,8 @@ void deleteFolder(App& app, int index) {
 
 void cleanProject(App& app) {
     // From the end, so that the indices of the records not yet visited stay valid.
-    for (int i = app.elements.count() - 1; i >= 0; --i) {
-        const ElementRecord& r = app.elements.records[size_t(i)];
+    for (int i = elementTable(app).count() - 1; i >= 0; --i) {
+        const ElementRecord& r = elementTable(app).records[size_t(i)];
         if (!r.isFolder() && !fileExists(r.file)) removeElement(app, i);
     }
     cleanReferenceFile(app);
@@ -181,14 +183,14 @@ void cleanProject(App& app) {
 
 int countElementsOfType(const App& app, uint32_t type) {
     int n = 0;
-    for (const ElementRecord& r : app.elements.records)
+    for (const ElementRecord& r : elementTable(app).records)
         if (!r.isFolder() && r.type() == type) ++n;
     return n;
 }
 
 int nthElementOfType(const App& app, uint32_t type, int n) {
     if (n < 1) return kElementNotFound;
-    const auto& records = app.elements.records;
+    const auto& records = elementTable(app).records;
     for (size_t i = 0; i < records.size(); ++i)
         if (!records[i].isFolder() && records[i].type() == type && --n == 0) return int(i);
     return kElementNotFound;

@@ -1,5 +1,5 @@
 #pragma once
-// Operations on the project's element table (app.elements): adding with unique names and default
+// Operations on the project's element table (elementTable(app)): adding with unique names and default
 // folders, removing, folders, lookups by type and cleaning.
 #include <cstdint>
 #include <string>

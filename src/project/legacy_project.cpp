@@ -7,7 +7,7 @@
 
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
 #include "project/element_table.h"
 #include "resources/texts.h"
 
@@ -58,11 +58,11 @@ bool ReadLegacyProject(App& app, const std::string& path) {
     }
     if (read < announced) {
         if (announced > uint32_t(kElementCapacity) && read == uint64_t(kElementCapacity))
-            showBox(app.host, tr(T::CaptionWarning),
+            showBox(hostServices(app), tr(T::CaptionWarning),
                     formatText(tr(T::ProjectTooManyElements), path.c_str(), kElementCapacity, kElementCapacity),
                     Icon::Warning, Buttons::Ok, Answer::Ok, false);
         else
-            showBox(app.host, tr(T::CaptionWarning),
+            showBox(hostServices(app), tr(T::CaptionWarning),
                     formatText(tr(T::ProjectLegacyShort), path.c_str(), announced, unsigned(read)),
                     Icon::Warning, Buttons::Ok, Answer::Ok, false);
     }

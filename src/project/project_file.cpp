@@ -7,7 +7,8 @@
 #include "host/file_system.h"
 #include "host/message_box.h"
 #include "host/text_file.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
+#include "project/project_paths.h"
 #include "project/element_table.h"
 #include "project/element_types.h"
 #include "project/legacy_project.h"
@@ -131,8 +132,8 @@ int readProjectElements(App& app, TextFile& file) {
 }
 
 bool ReadProject(App& app, const std::string& path) {
-    app.dataSection.clear();
-    app.dataSectionRead = false;
+    projectPaths(app).dataSection.clear();
+    projectPaths(app).dataSectionRead = false;
     std::string firstLine;
     {
         auto file = TextFile::open(path, "r");
@@ -144,16 +145,16 @@ bool ReadProject(App& app, const std::string& path) {
     // aside whole instead of copied (no second copy of gigabytes), and not read at all.
     const bool oversized = fileSize(path) > kProjectFileMax;
     if (firstLine != kProjectMagicLine || oversized) {
-        showBox(app.host, tr(T::CaptionAttention), tr(T::ProjectOlderVersion), Icon::Warning, Buttons::Ok,
+        showBox(hostServices(app), tr(T::CaptionAttention), tr(T::ProjectOlderVersion), Icon::Warning, Buttons::Ok,
                 Answer::Ok, false);
         clearElements(app);
         std::string backup = path + ".bak";
         bool backedUp = oversized ? renameFile(path, backup) : copyFile(path, backup);
         if (!backedUp)
-            showBox(app.host, tr(T::CaptionError), formatText(tr(T::ProjectBackupFailed), backup.c_str()),
+            showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ProjectBackupFailed), backup.c_str()),
                     Icon::Error, Buttons::Ok, Answer::Ok, false);
         if (oversized || !ReadLegacyProject(app, path)) {
-            showBox(app.host, tr(T::CaptionError), tr(T::ProjectNoFilter), Icon::Error, Buttons::Ok, Answer::Ok,
+            showBox(hostServices(app), tr(T::CaptionError), tr(T::ProjectNoFilter), Icon::Error, Buttons::Ok, Answer::Ok,
                     false);
             return false;
         }
@@ -165,7 +166,7 @@ bool ReadProject(App& app, const std::string& path) {
         clearElements(app);
         int leftOut = files ? readProjectElements(app, *files) : 0;
         if (leftOut > 0)
-            showBox(app.host, tr(T::CaptionWarning),
+            showBox(hostServices(app), tr(T::CaptionWarning),
                     formatText(tr(T::ProjectTooManyElements), path.c_str(), kElementCapacity, kElementCapacity),
                     Icon::Warning, Buttons::Ok, Answer::Ok, false);
     }
@@ -174,8 +175,8 @@ bool ReadProject(App& app, const std::string& path) {
 
     if (auto data = FindSection(path, "donn\xE9" "es", "data")) {
         long position = data->tell();
-        data->readText(app.dataSection, kDataSectionMax);
-        app.dataSectionRead = true;
+        data->readText(projectPaths(app).dataSection, kDataSectionMax);
+        projectPaths(app).dataSectionRead = true;
         data->seek(position);
         runScript(app, std::move(data), "");
     }

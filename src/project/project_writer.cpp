@@ -5,7 +5,12 @@
 #include "formats/project_lines.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "editor/editor_settings.h"
+#include "host/host_services.h"
+#include "project/element_record.h"
+#include "project/project_paths.h"
+#include "script/settings.h"
 #include "project/element_types.h"
 #include "project/project_file.h"
 #include "resources/texts.h"
@@ -36,7 +41,7 @@ std::string lineValue(const std::string& value) {
 }
 
 void writeConvertLines(const App& app, std::string& out) {
-    const ConvertSettings& c = app.convert;
+    const ConvertSettings& c = convertSettings(app);
     out += formatText("\n  convert.maskColor = RGB(%i,%i,%i)\n", c.maskRed, c.maskGreen, c.maskBlue);
     // The gamma is stored as its inverse: write the value the user gave.
     out += "  convert.lighting   GAMMA=RGB(" + fixed(1.0 / c.gamma[0], 3) + "," + fixed(1.0 / c.gamma[1], 3) +
@@ -48,12 +53,12 @@ void writeConvertLines(const App& app, std::string& out) {
 
 // Settings written only when they differ from their defaults (saveMapsParamsAuto always).
 void writeSettingLines(const App& app, std::string& out) {
-    const SystemSettings& s = app.system;
-    const ConvertSettings& c = app.convert;
+    const SystemSettings& s = systemSettings(app);
+    const ConvertSettings& c = convertSettings(app);
     if (s.saveMapsParams == 0) out += "  system.saveMapsParams = false\n";
     out += formatText("  system.saveMapsParamsAuto = %s\n", flag(s.saveMapsParamsAuto));
     if (s.maxObjects != 1024) out += formatText("  system.maxObjects = %i\n", s.maxObjects);
-    if (app.editor.timing != 10) out += formatText("  editor.Timing = %i\n", app.editor.timing);
+    if (editorSettings(app).timing != 10) out += formatText("  editor.Timing = %i\n", editorSettings(app).timing);
     if (s.maxMemory != 33554432u) out += "  system.MaxMemory = " + formatSize(s.maxMemory) + "\n";
     if (s.autoFormatSelection == 0) out += "  system.autoFormatSelection = false\n";
     // The shades are stored as their number minus one.
@@ -69,7 +74,7 @@ void writeSettingLines(const App& app, std::string& out) {
 }
 
 void writeElementLines(const App& app, std::string& out) {
-    for (const ElementRecord& r : app.elements.records) {
+    for (const ElementRecord& r : elementTable(app).records) {
         out += " #--------------\n  Element: " + lineValue(r.name) + "\n";
         if (r.isFolder()) {
             out += "  Type: folder\n";
@@ -85,15 +90,15 @@ void writeElementLines(const App& app, std::string& out) {
 
 std::string projectFileText(const App& app) {
     std::string out;
-    out.reserve(64 * 1024 + app.elements.records.size() * 160 + app.dataSection.size());
+    out.reserve(64 * 1024 + elementTable(app).records.size() * 160 + projectPaths(app).dataSection.size());
     out += kProjectMagicLine;
     out += "\n#Useful informations about the last session\n .section infos\n";
     out += "  Directory = \"" + lineValue(currentDirectory()) + "\"\n  Script = \"" +
-           lineValue(app.system.scriptName) + "\"\n  UserHelp = \"" + lineValue(app.system.userHelp) + "\"\n";
+           lineValue(systemSettings(app).scriptName) + "\"\n  UserHelp = \"" + lineValue(systemSettings(app).userHelp) + "\"\n";
     writeConvertLines(app, out);
     writeSettingLines(app, out);
-    for (size_t slot = 0; slot < app.system.defFolders.size(); ++slot) {
-        const std::string& folder = app.system.defFolders[slot];
+    for (size_t slot = 0; slot < systemSettings(app).defFolders.size(); ++slot) {
+        const std::string& folder = systemSettings(app).defFolders[slot];
         if (!folder.empty()) out += formatText("  DefFolder[%i] = \"", int(slot + 1)) + lineValue(folder) + "\"\n";
     }
     out += projectFormatLines(app);
@@ -105,8 +110,8 @@ std::string projectFileText(const App& app) {
     out += " End\n";
     out += "\n#Section where you can enter any script command. It permits you to set here different variables.\n"
            " .section data\n";
-    if (app.dataSectionRead)
-        out += app.dataSection;
+    if (projectPaths(app).dataSectionRead)
+        out += projectPaths(app).dataSection;
     else
         out += "  End\n\n\n\n";
     return out;
@@ -133,7 +138,7 @@ WriteProjectResult WriteProject(App& app, const std::string& path, const AskProj
         bytes += c;
     }
     if (!writeFileAtomically(target, bytes)) {
-        showBox(app.host, tr(T::CaptionError), formatText(tr(T::ProjectWriteFailed), target.c_str()), Icon::Error);
+        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ProjectWriteFailed), target.c_str()), Icon::Error);
         return WriteProjectResult::Failed;
     }
     if (writtenPath) *writtenPath = target;

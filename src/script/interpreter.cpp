@@ -4,7 +4,9 @@
 
 #include "host/message_box.h"
 #include "host/text_file.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
+#include "script/script_state.h"
+#include "script/settings.h"
 #include "resources/texts.h"
 #include "script/form_controls.h"
 #include "script/identifier_table.h"
@@ -63,7 +65,7 @@ const ScriptIdentifier* findRow(const std::vector<ScriptIdentifier>& rows, std::
 
 const ScriptIdentifier* lookupTopLevel(App& app, std::string_view name) {
     if (const ScriptIdentifier* row = findRow(builtinIdentifiers(), name)) return row;
-    return findRow(app.script.registered, name);
+    return findRow(scriptState(app).registered, name);
 }
 
 void assignString(App& app, std::string* target, char* args, std::string_view name) {
@@ -76,7 +78,7 @@ void assignString(App& app, std::string* target, char* args, std::string_view na
 }
 
 void actOnControl(App& app, const ScriptIdentifier& row, char* args) {
-    FormControlHost* forms = app.script.forms;
+    FormControlHost* forms = scriptState(app).forms;
     std::string name(row.name);
     switch (row.kind) {
         case IdentifierKind::TreeItemControl:
@@ -108,7 +110,7 @@ void actOnControl(App& app, const ScriptIdentifier& row, char* args) {
 
 void actOnArray(App& app, const ScriptIdentifier& row, const std::string& objectName, char* args) {
     const ScriptArrayDef& array = *row.array;
-    int index = app.script.currentIndex;
+    int index = scriptState(app).currentIndex;
     std::string name(row.name);
     if (index < 0 || index >= array.count) {
         scriptError(app, formatText(tr(T::ScriptArrayOutOfBounds), name.c_str(), objectName.c_str(), index + 1));
@@ -152,7 +154,7 @@ void skipSeparators(App& app, char*& p) {
             continue;
         }
         if (*p == '[') {
-            app.script.currentIndex = parseValue(p + 1) - 1;
+            scriptState(app).currentIndex = parseValue(p + 1) - 1;
             char* close = std::strchr(p, ']');
             p = close ? close + 1 : p + std::strlen(p);
             continue;
@@ -167,7 +169,7 @@ void executeStatement(App& app, std::string& statement) {
     buffer.push_back(0);
     char* p = buffer.data();
     while (isBlank(*p)) ++p;
-    app.script.currentIndex = 0;
+    scriptState(app).currentIndex = 0;
 
     std::string objectName;
     const std::vector<ScriptIdentifier>* members = nullptr;
@@ -212,55 +214,55 @@ void executeStatement(App& app, std::string& statement) {
 bool processLine(App& app, std::string& line) {
     normaliseLine(line);
     if (!line.empty() && line.back() == ':') {
-        if (!app.script.labelPending) return true;
+        if (!scriptState(app).labelPending) return true;
         size_t start = 0;
         while (start < line.size() && isBlank(line[start])) ++start;
         if (start < line.size() && line[start] == '_') ++start;
         std::string_view label(line.data() + start, line.size() - 1 - start);
-        if (label == app.script.pendingLabel) {
-            app.script.labelPending = false;
-            app.script.pendingLabel.clear();
+        if (label == scriptState(app).pendingLabel) {
+            scriptState(app).labelPending = false;
+            scriptState(app).pendingLabel.clear();
         }
         return true;
     }
-    if (app.script.labelPending) return true;
+    if (scriptState(app).labelPending) return true;
     executeStatement(app, line);
-    return app.script.stopRequest == 0;
+    return scriptState(app).stopRequest == 0;
 }
 
 struct RunScope {
     App& app;
     TextFile* savedFile;
-    explicit RunScope(App& a, std::string_view label) : app(a), savedFile(a.script.currentFile) {
-        ++app.script.runDepth;
-        app.script.stopRequest = 0;
-        app.system.messages = 0;
-        app.script.treeRefreshGate = false;
-        app.script.returnValue = 1;
-        app.script.bitsChanged = false;
-        app.script.pendingLabel = lowerAscii(label);
-        app.script.labelPending = !label.empty();
+    explicit RunScope(App& a, std::string_view label) : app(a), savedFile(scriptState(a).currentFile) {
+        ++scriptState(app).runDepth;
+        scriptState(app).stopRequest = 0;
+        systemSettings(app).messages = 0;
+        scriptState(app).treeRefreshGate = false;
+        scriptState(app).returnValue = 1;
+        scriptState(app).bitsChanged = false;
+        scriptState(app).pendingLabel = lowerAscii(label);
+        scriptState(app).labelPending = !label.empty();
     }
     ~RunScope() {
-        --app.script.runDepth;
-        app.system.messages = 1;
-        app.script.treeRefreshGate = true;
-        app.script.currentFile = savedFile;
-        app.host.setMainWindowVisible(true);
+        --scriptState(app).runDepth;
+        systemSettings(app).messages = 1;
+        scriptState(app).treeRefreshGate = true;
+        scriptState(app).currentFile = savedFile;
+        hostServices(app).setMainWindowVisible(true);
     }
 };
 
 bool refuseDeepRun(App& app, const std::string& what) {
-    if (app.script.runDepth < kMaxRunDepth) return false;
+    if (scriptState(app).runDepth < kMaxRunDepth) return false;
     scriptError(app, formatText(tr(T::ScriptTooDeep), kMaxRunDepth, what.c_str()));
-    app.script.stopRequest = 1;
+    scriptState(app).stopRequest = 1;
     return true;
 }
 
 }  // namespace
 
 void scriptError(App& app, const std::string& text) {
-    showBox(app.host, tr(T::CaptionScriptError), text, Icon::Error);
+    showBox(hostServices(app), tr(T::CaptionScriptError), text, Icon::Error);
 }
 
 void runScript(App& app, std::unique_ptr<TextFile> file, std::string_view label) {
@@ -270,7 +272,7 @@ void runScript(App& app, std::unique_ptr<TextFile> file, std::string_view label)
     for (;;) {
         file->readLine(line, kFileLineLimit);
         if (file->eof()) break;
-        app.script.currentFile = file.get();
+        scriptState(app).currentFile = file.get();
         if (!processLine(app, line)) break;
     }
 }
@@ -288,13 +290,13 @@ void runScriptText(App& app, std::string_view text, std::string_view label) {
         if (pos == stop && end != std::string_view::npos) ++pos;  // step over the ";"
         if (line.empty()) continue;
         line += '\n';
-        app.script.currentFile = nullptr;
+        scriptState(app).currentFile = nullptr;
         if (!processLine(app, line)) break;
     }
 }
 
 bool runScriptFile(App& app, const std::string& name, std::string_view label) {
-    app.script.returnValue = 1;
+    scriptState(app).returnValue = 1;
     if (name.empty()) return false;
     auto file = TextFile::open(name, "r");
     if (!file) return false;
@@ -303,16 +305,16 @@ bool runScriptFile(App& app, const std::string& name, std::string_view label) {
 }
 
 void registerIdentifier(App& app, const ScriptIdentifier& row) {
-    for (const auto& r : app.script.registered)
+    for (const auto& r : scriptState(app).registered)
         if (r.name == row.name && r.kind == row.kind && r.variable == row.variable && r.command == row.command &&
             r.object == row.object && r.array == row.array)
             return;
-    app.script.registered.push_back(row);
+    scriptState(app).registered.push_back(row);
 }
 
 ProcedureList buildProceduresMenu(App& app, const std::string& scriptName) {
     ProcedureList list;
-    app.script.treeRefreshGate = true;
+    scriptState(app).treeRefreshGate = true;
     if (scriptName.empty()) {
         list.status = 1;
         return list;

@@ -6,7 +6,8 @@
 #include "formats/template_writer.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
+#include "project/project_paths.h"
 #include "project/element_record.h"
 #include "resources/texts.h"
 
@@ -76,9 +77,9 @@ bool writeReferenceText(App& app, const std::string& text) {
 void backUpInvalidFile(App& app, const std::string& path) {
     std::string backup = path + ".bak";
     if (!fileExists(backup) && renameFile(path, backup))
-        showBox(app.host, tr(T::CaptionWarning), tr(T::ReferenceRecreated), Icon::Information);
+        showBox(hostServices(app), tr(T::CaptionWarning), tr(T::ReferenceRecreated), Icon::Information);
     else
-        showBox(app.host, tr(T::CaptionError), tr(T::ReferenceNoBackup), Icon::Warning);
+        showBox(hostServices(app), tr(T::CaptionError), tr(T::ReferenceNoBackup), Icon::Warning);
 }
 
 FileState loadReferenceText(App& app, std::string& text) {
@@ -138,7 +139,7 @@ std::string sectionLine(const std::string& name) { return "@" + name + "@\n"; }
 }  // namespace
 
 std::string referenceFilePath(const App& app) {
-    std::string path = app.projectPath.empty() ? std::string("projet.tsp") : app.projectPath;
+    std::string path = projectPaths(app).projectPath.empty() ? std::string("projet.tsp") : projectPaths(app).projectPath;
     size_t sep = path.find_last_of("\\/");
     size_t nameStart = sep == std::string::npos ? 0 : sep + 1;
     size_t dot = path.rfind('.');
@@ -206,7 +207,7 @@ void writeSection(App& app, const std::string& templ, const ElementRecord& eleme
 
 void reworkSection(App& app, int mode, const std::string& oldName, const std::string* newName) {
     if (!newName && mode != 0) {
-        showBox(app.host, tr(T::CaptionSeriousError), tr(T::ReferenceNewNameMissing), Icon::Warning);
+        showBox(hostServices(app), tr(T::CaptionSeriousError), tr(T::ReferenceNewNameMissing), Icon::Warning);
         return;  // the file stays as it is
     }
     std::string text;

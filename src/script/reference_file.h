@@ -15,7 +15,7 @@ struct ElementRecord;
 // The header line every reference file starts with.
 extern const char* const kReferenceHeader;  // "# Tilesmithery property reference index file version 1.0\n"
 
-// The reference file's path for app.projectPath (the text from the last "." of the file name
+// The reference file's path for projectPaths(app).projectPath (the text from the last "." of the file name
 // replaced by ".ref"; ".ref" appended when the file name has no ".").
 std::string referenceFilePath(const App& app);
 

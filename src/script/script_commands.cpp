@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "host/host_services.h"
+#include "script/script_state.h"
+#include "script/settings.h"
 #include "resources/texts.h"
 #include "script/interpreter.h"
 #include "script/values.h"
@@ -45,46 +47,46 @@ void cmdMsgBox(App& app, char* args) {
     }
     std::string text = texts.empty() ? tr(T::MsgBoxBreakpoint) : texts.front();
     std::string caption = texts.size() > 1 ? texts.back() : tr(T::MsgBoxDefaultCaption);
-    Answer a = showBox(app.host, caption, text, Icon::Information, Buttons::OkCancel, Answer::Ok);
+    Answer a = showBox(hostServices(app), caption, text, Icon::Information, Buttons::OkCancel, Answer::Ok);
     if (a != Answer::Cancel) return;
     if (haveLabel) {
-        app.script.pendingLabel = label;
-        app.script.labelPending = true;
+        scriptState(app).pendingLabel = label;
+        scriptState(app).labelPending = true;
     } else {
-        app.script.stopRequest = 1;
+        scriptState(app).stopRequest = 1;
     }
 }
 
-void cmdVisible(App& app, char* args) { app.host.setMainWindowVisible(parseValue(args) != 0); }
+void cmdVisible(App& app, char* args) { hostServices(app).setMainWindowVisible(parseValue(args) != 0); }
 
-void cmdQuit(App& app, char*) { app.script.stopRequest = 2; }
+void cmdQuit(App& app, char*) { scriptState(app).stopRequest = 2; }
 
-void cmdEnd(App& app, char*) { app.script.stopRequest = 1; }
+void cmdEnd(App& app, char*) { scriptState(app).stopRequest = 1; }
 
 void cmdExec(App& app, char* args) {
     std::string commandLine;
     if (!quotedArgument(args, commandLine)) return;
-    app.host.startProgram(commandLine);
+    hostServices(app).startProgram(commandLine);
 }
 
 void cmdGoto(App& app, char* args) {
-    app.script.pendingLabel = args;
-    app.script.labelPending = true;
+    scriptState(app).pendingLabel = args;
+    scriptState(app).labelPending = true;
 }
 
 void cmdReturn(App& app, char* args) {
-    app.script.returnValue = parseValue(args);
-    app.script.stopRequest = 1;
+    scriptState(app).returnValue = parseValue(args);
+    scriptState(app).stopRequest = 1;
 }
 
 void cmdFormat(App& app, char* args) {
     std::string name;
-    if (quotedArgument(args, name)) app.system.formatToSelect = name;
+    if (quotedArgument(args, name)) systemSettings(app).formatToSelect = name;
 }
 
 void cmdModel(App& app, char* args) {
     std::string name;
-    if (quotedArgument(args, name)) app.system.modelToSelect = name;
+    if (quotedArgument(args, name)) systemSettings(app).modelToSelect = name;
 }
 
 void cmdInclude(App& app, char* args) {
@@ -116,9 +118,9 @@ void cmdDo(App& app, char* args) {
         scriptError(app, formatText(tr(T::DoCannotOpen), name.c_str()));
 }
 
-void cmdSystemMaxMemory(App& app, char* args) { app.system.maxMemory = parseSize(args); }
+void cmdSystemMaxMemory(App& app, char* args) { systemSettings(app).maxMemory = parseSize(args); }
 
-void cmdSystemEmulGba(App& app, char* args) { app.system.emulGba = parseValue(args); }
+void cmdSystemEmulGba(App& app, char* args) { systemSettings(app).emulGba = parseValue(args); }
 
 
 }  // namespace ts

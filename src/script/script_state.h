@@ -24,4 +24,9 @@ struct ScriptState {
     FormControlHost* forms = nullptr;          // the main window's creation forms, when shown
 };
 
+struct App;
+// The ScriptState of the running program (held by the process state).
+ScriptState& scriptState(App& app);
+const ScriptState& scriptState(const App& app);
+
 }  // namespace ts

@@ -25,4 +25,9 @@ struct SystemSettings {
     std::string modelToSelect;   // remembered by `model`
 };
 
+struct App;
+// The SystemSettings of the running program (held by the process state).
+SystemSettings& systemSettings(App& app);
+const SystemSettings& systemSettings(const App& app);
+
 }  // namespace ts

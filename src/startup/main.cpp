@@ -12,7 +12,7 @@
 #include "host/file_system.h"
 #include "host/host_services.h"
 #include "host/text_encoding.h"
-#include "project/app_state.h"
+#include "app/app_state.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
 

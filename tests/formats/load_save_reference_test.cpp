@@ -16,7 +16,7 @@ TEST(LoadSaveReferenceTest, TileSizeKeptOnlyInTheReferenceFileComesBack) {
     test::TestApp t;
     App& app = t.app;
     test::TempDir dir;
-    app.projectPath = dir.file("projet.tsp");
+    projectPaths(app).projectPath = dir.file("projet.tsp");
     // A layout whose header holds no tile size: only the reference record keeps it.
     std::unique_ptr<TextFile> block = TextFile::fromText(
         "tileset {\n declaration = \"TILES %size% %depth% {\\n\"\n ref_info = \"tile %tilex% %tiley%\\n\"\n"

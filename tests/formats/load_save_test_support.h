@@ -2,7 +2,7 @@
 // Helpers shared by the load and save tests: project elements and data files in a temporary folder.
 #include <string>
 
-#include "project/app_state.h"
+#include "app/app_state.h"
 #include "test_support.h"
 
 namespace ts::test {

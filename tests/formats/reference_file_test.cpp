@@ -19,7 +19,7 @@ class ReferenceFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setCurrentDirectory(dir.path());
-        app.projectPath = dir.file("projet.tsp");
+        projectPaths(app).projectPath = dir.file("projet.tsp");
         resetTemplateVariables(app);
     }
     ElementRecord element(const std::string& file) {
@@ -40,11 +40,11 @@ protected:
 
 TEST_F(ReferenceFileTest, FileNameRule) {
     EXPECT_EQ(referenceFilePath(app), dir.file("projet.ref"));
-    app.projectPath = "/a.b/project";
+    projectPaths(app).projectPath = "/a.b/project";
     EXPECT_EQ(referenceFilePath(app), "/a.b/project.ref");
-    app.projectPath = "C:\\games\\demo.v1.tsp";
+    projectPaths(app).projectPath = "C:\\games\\demo.v1.tsp";
     EXPECT_EQ(referenceFilePath(app), "C:\\games\\demo.v1.ref");
-    app.projectPath = "/x/odd.ref";
+    projectPaths(app).projectPath = "/x/odd.ref";
     EXPECT_EQ(referenceFilePath(app), "/x/odd.ref.ref");  // never the project file itself
 }
 

@@ -238,7 +238,7 @@ TEST_F(ElementTableTest, LookupsByTypeAndName) {
 
 TEST_F(ElementTableTest, CleanProjectRemovesMissingFilesFromTheEnd) {
     dir.write("p.tsp", "");
-    app.projectPath = dir.file("p.tsp");
+    projectPaths(app).projectPath = dir.file("p.tsp");
     std::string kept = file("kept.c");
     appendElementRecord(app, element("Gone1", TYPE_CARTE, dir.file("gone1.c")));
     appendElementRecord(app, folderRecord("Folder"));
@@ -254,7 +254,7 @@ TEST_F(ElementTableTest, CleanProjectRemovesMissingFilesFromTheEnd) {
 
 TEST_F(ElementTableTest, CleanProjectCommandAlsoCleansTheReferenceFile) {
     dir.write("p.tsp", "");
-    app.projectPath = dir.file("p.tsp");
+    projectPaths(app).projectPath = dir.file("p.tsp");
     ASSERT_TRUE(setCurrentDirectory(dir.path()));
     file("kept.c");
     appendElementRecord(app, element("Kept", TYPE_CARTE, "kept.c"));

@@ -74,8 +74,8 @@ TEST_F(ProjectBadInputTest, GarbageAfterTheMagicLine) {
     text += " .section data\n" + std::string(1200000, 'd');
     dir.write("junk.tsp", text);
     EXPECT_TRUE(ReadProject(app, dir.file("junk.tsp")));
-    EXPECT_TRUE(app.dataSectionRead);
-    EXPECT_EQ(app.dataSection.size(), kDataSectionMax);  // the data section is kept up to its limit
+    EXPECT_TRUE(projectPaths(app).dataSectionRead);
+    EXPECT_EQ(projectPaths(app).dataSection.size(), kDataSectionMax);  // the data section is kept up to its limit
     EXPECT_LE(app.elements.count(), kElementCapacity);
 }
 

@@ -70,8 +70,8 @@ void fillProject(App& app, const test::TempDir& dir) {
 
 TEST_F(ProjectRoundTripTest, WrittenProjectReadsBackByteForByte) {
     fillProject(app, dir);
-    app.dataSection = "  # the user's own lines\n  deffolder[7] = \"Lists\"\n  End\n\n\n\n";
-    app.dataSectionRead = true;
+    projectPaths(app).dataSection = "  # the user's own lines\n  deffolder[7] = \"Lists\"\n  End\n\n\n\n";
+    projectPaths(app).dataSectionRead = true;
     ASSERT_EQ(WriteProject(app, dir.file("p.tsp")), WriteProjectResult::Written);
     std::string first = dir.read("p.tsp");
 
@@ -86,7 +86,7 @@ TEST_F(ProjectRoundTripTest, WrittenProjectReadsBackByteForByte) {
     EXPECT_EQ(fresh.app.system.userHelp, "help me.htm");
     EXPECT_EQ(fresh.app.system.defFolders[2], "Backgrounds");
     EXPECT_EQ(fresh.app.system.defFolders[6], "Lists");  // the data section ran
-    EXPECT_EQ(fresh.app.dataSection, app.dataSection);
+    EXPECT_EQ(projectPaths(fresh.app).dataSection, projectPaths(app).dataSection);
     fresh.app.system.defFolders[6].clear();  // set by the data section, not by the infos section
 
     ASSERT_EQ(WriteProject(fresh.app, dir.file("q.tsp")), WriteProjectResult::Written);

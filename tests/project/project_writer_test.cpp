@@ -127,8 +127,8 @@ TEST_F(ProjectWriterTest, ElementRecordsAndDataSection) {
     pal.typeAndFlags = TYPE_PALETTE;
     pal.file = "p.pal.c";
     appendElementRecord(app, pal);
-    app.dataSection = "  msgbox \"hi\"\n  End\n";
-    app.dataSectionRead = true;
+    projectPaths(app).dataSection = "  msgbox \"hi\"\n  End\n";
+    projectPaths(app).dataSectionRead = true;
 
     std::string elements =
         " #--------------\n  Element: World 1\n  Type: folder\n  Folder: maps\n"
@@ -136,9 +136,9 @@ TEST_F(ProjectWriterTest, ElementRecordsAndDataSection) {
         "  Folder: World 1\n"
         " #--------------\n  Element: Pal Type: map\n  Type: palette\n  File: p.pal.c\n  Base: \n";
     std::string text = projectFileText(app);
-    EXPECT_EQ(text.substr(text.size() - tail(elements, app.dataSection).size()), tail(elements, app.dataSection));
+    EXPECT_EQ(text.substr(text.size() - tail(elements, projectPaths(app).dataSection).size()), tail(elements, projectPaths(app).dataSection));
 
-    app.dataSection.clear();  // a data section that was read empty stays empty
+    projectPaths(app).dataSection.clear();  // a data section that was read empty stays empty
     text = projectFileText(app);
     EXPECT_EQ(text.substr(text.size() - 16), "\n .section data\n");
 }

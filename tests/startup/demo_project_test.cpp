@@ -23,8 +23,8 @@ TEST(DemoProject, ReadWriteReadIsByteForByte) {
     setCurrentDirectory(dir.path());
 
     test::TestApp first;
-    first.app.projectPath = dir.file("demo.tsp");
-    ASSERT_TRUE(ReadProject(first.app, first.app.projectPath));
+    projectPaths(first.app).projectPath = dir.file("demo.tsp");
+    ASSERT_TRUE(ReadProject(first.app, projectPaths(first.app).projectPath));
     EXPECT_EQ(first.app.convert.firstTileEmpty, 1);  // the data section ran
     ASSERT_EQ(WriteProject(first.app, dir.file("again.tsp")), WriteProjectResult::Written);
     std::string written = dir.read("again.tsp");

@@ -1,6 +1,8 @@
 #pragma once
 // All process-wide state of the program in one object. Every subsystem receives the App it works
-// on, so a test builds fresh state by making a new App.
+// on, so a test builds fresh state by making a new App. Subsystems reach their part through the
+// accessor each of them declares in its own state header (convertSettings(app), ...); only the
+// start-up, the table assembly and the tests see the whole object.
 #include <memory>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "formats/platform_state.h"
 #include "host/host_services.h"
 #include "project/element_record.h"
+#include "project/project_paths.h"
 #include "script/script_state.h"
 #include "script/settings.h"
 
@@ -23,11 +26,7 @@ struct App {
 
     HostServices& host;
 
-    std::string programDirectory;  // the executable's folder
-    std::string projectPath;       // absolute path of the project file
-    std::string dataSection;       // the project file's data section, as read (at most 1,000,000 bytes)
-    bool dataSectionRead = false;
-
+    ProjectPaths paths;
     ScriptState script;
     SystemSettings system;
     ConvertSettings convert;

@@ -1,6 +1,6 @@
-#include "project/app_init.h"
+#include "app/app_init.h"
 
-#include "project/app_state.h"
+#include "app/app_state.h"
 #include "formats/platform.h"
 #include "formats/format_commands.h"
 #include "convert/colour_effects.h"

@@ -1,0 +1,19 @@
+#pragma once
+// Where the program and the open project live, and the project file's data section as read.
+#include <string>
+
+namespace ts {
+
+struct ProjectPaths {
+    std::string programDirectory;  // the executable's folder
+    std::string projectPath;       // absolute path of the project file
+    std::string dataSection;       // the project file's data section, as read
+    bool dataSectionRead = false;
+};
+
+struct App;
+// The ProjectPaths of the running program (held by the process state).
+ProjectPaths& projectPaths(App& app);
+const ProjectPaths& projectPaths(const App& app);
+
+}  // namespace ts
