@@ -1,5 +1,6 @@
 #include "host/host_services.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,18 @@ namespace ts {
 void HostServices::noteBox(const MessageBoxRequest& request) {
     if (request.icon == Icon::Error || request.icon == Icon::Warning || request.caption == "Debuging")
         failureSeen_ = true;
+}
+
+uint64_t HostServices::availableMemory() const {
+    const long pages = sysconf(_SC_AVPHYS_PAGES);
+    const long size = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || size <= 0) return uint64_t(256) << 20;  // unknown: a modest budget
+    return uint64_t(pages) * uint64_t(size);
+}
+
+uint64_t HostServices::milliseconds() const {
+    using namespace std::chrono;
+    return uint64_t(duration_cast<std::chrono::milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 Answer BatchHost::messageBox(const MessageBoxRequest& request) {

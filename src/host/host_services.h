@@ -2,6 +2,7 @@
 // Everything that reaches outside the process or asks the user goes through HostServices:
 // message boxes, starting programs, opening files, the trash and the clipboard. The window
 // front end, the batch modes and the tests each provide their own implementation.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ public:
     virtual void setMainWindowVisible(bool) {}
     // Optional progress report of long operations (fraction 0..1).
     virtual void progress(const std::string& /*what*/, double /*fraction*/) {}
+    // Physical memory still available, in bytes (the map editor's undo budget).
+    virtual uint64_t availableMemory() const;
+    // A monotonic clock in milliseconds from an arbitrary start (message fading, popups).
+    virtual uint64_t milliseconds() const;
 
     // True once a box with the error or warning icon, or a "Debuging" diagnostic, was shown.
     bool failureSeen() const { return failureSeen_; }
@@ -68,6 +73,11 @@ public:
     std::vector<Answer> answers;  // consumed front to back
     std::vector<std::string> started, opened, trashed;
     bool trashSucceeds = true;
+    // The memory budget and the clock are the test's to set.
+    uint64_t memoryAvailable = uint64_t(1) << 30;
+    uint64_t clockMs = 0;
+    uint64_t availableMemory() const override { return memoryAvailable; }
+    uint64_t milliseconds() const override { return clockMs; }
 
     // Convenience for assertions.
     std::string lastText() const { return boxes.empty() ? std::string() : boxes.back().text; }
