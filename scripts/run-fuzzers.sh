@@ -10,7 +10,7 @@ for f in "$dir"/*; do
   corpus="$dir/corpus-$name"; mkdir -p "$corpus"
   seeds="$root/fuzz/seeds/$name"
   echo "== $name ($seconds s)"
-  args=(-max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 -timeout=20 "$corpus")
+  args=(-max_total_time="$seconds" -max_len=65536 -rss_limit_mb=4096 -timeout=5 -report_slow_units=1 "$corpus")
   [ -d "$seeds" ] && args+=("$seeds")
   (cd "$dir" && "$f" "${args[@]}") || status=1
 done

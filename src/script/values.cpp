@@ -23,9 +23,18 @@ uint32_t decimalDigits(const char* p) {
     while (isDigit(*p)) v = v * 10u + uint32_t(*p++ - '0');
     return v;
 }
+
+// rgb(...) may nest inside rgb(...), each level reading two of its parts again: past this depth
+// the inner value counts as 0, so reading a value stays linear in its length.
+constexpr int kMaxValueNesting = 4;
+
+int32_t parseValueAt(const char* text, int depth);
 }  // namespace
 
-int32_t parseValue(const char* text) {
+int32_t parseValue(const char* text) { return parseValueAt(text, 0); }
+
+namespace {
+int32_t parseValueAt(const char* text, int depth) {
     if (!text) return 0;
     const char* p = text;
     if (isDigit(*p)) {
@@ -44,19 +53,21 @@ int32_t parseValue(const char* text) {
     if (*p == 't' || *p == 'v') return 1;
     if (*p == 'f') return 0;
     if (std::strncmp(p, "rgb", 3) == 0) {
+        if (depth >= kMaxValueNesting) return 0;
         const char* q = std::strchr(p, '(');
         if (!q) return 0;
         ++q;
         while (*q == ' ' || *q == '\t') ++q;
-        uint32_t r = uint32_t(parseValue(q)) % 256u;
+        uint32_t r = uint32_t(parseValueAt(q, depth + 1)) % 256u;
         q = nextArgument(q);
         uint32_t g = decimalDigits(q) % 256u;
         q = nextArgument(q);
-        uint32_t b = uint32_t(parseValue(q)) % 256u;
+        uint32_t b = uint32_t(parseValueAt(q, depth + 1)) % 256u;
         return int32_t(r + 256u * g + 65536u * b);
     }
     return 0;
 }
+}  // namespace
 
 const char* nextArgument(const char* cursor) {
     const char* p = cursor;

@@ -6,8 +6,13 @@ std::string joinArguments(const std::vector<std::string>& args) {
     std::string text;
     for (size_t i = 0; i < args.size(); ++i) {
         if (i) text += ' ';
-        if (i == 0 && args[i].find(' ') != std::string::npos) text += '"' + args[i] + '"';
-        else text += args[i];
+        // A first argument with blanks is a project path and gets its quotes back, unless it is a
+        // conversion text (it begins with "-") or already carries the command line's quotes.
+        const std::string& a = args[i];
+        const bool quote = i == 0 && a.find_first_of(" \t") != std::string::npos && a[0] != '-' &&
+                           a.find('"') == std::string::npos;
+        if (quote) text += '"' + a + '"';
+        else text += a;
     }
     return text;
 }

@@ -6,8 +6,9 @@
 namespace ts {
 
 // The command-line text as the program reads it, rebuilt from the arguments (without the
-// program's own name): the first argument is put in double quotes when it holds a blank; the
-// others are joined with one blank.
+// program's own name): the first argument is put in double quotes when it holds a blank, unless
+// it begins with "-" (a conversion text) or holds double quotes of its own (it is then read by
+// the command line's quoting rule as it stands); the others are joined with one blank.
 std::string joinArguments(const std::vector<std::string>& args);
 
 struct CommandLineParts {

@@ -176,3 +176,22 @@ TEST_F(Interp, BinaryGarbageNeverCrashes) {
     runScriptText(app, garbage);
     SUCCEED();
 }
+
+TEST_F(Interp, StatementWithoutIndexStartsAgainFromTheFirstSlot) {
+    runScriptText(app, "deffolder[3] \"A\";deffolder \"B\"");
+    EXPECT_EQ(app.system.defFolders[0], "B");
+    EXPECT_EQ(app.system.defFolders[2], "A");
+}
+
+TEST_F(Interp, EscapedQuoteDoesNotCloseTheQuotedPart) {
+    runScriptText(app, "msgbox \"a\\\"B #c\"");
+    ASSERT_EQ(t.host.boxes.size(), 1u);
+    EXPECT_EQ(t.host.boxes[0].text, "a\"B #c");  // letters kept, the '#' is no comment
+}
+
+TEST_F(Interp, GreenOfRgbIsReadAsPlainDecimalDigits) {
+    runScriptText(app, "convert.maskcolor rgb(1,0x10,2)");
+    EXPECT_EQ(app.convert.maskRed, 1);
+    EXPECT_EQ(app.convert.maskGreen, 0);  // "0x10" read as decimal digits: 0
+    EXPECT_EQ(app.convert.maskBlue, 2);
+}

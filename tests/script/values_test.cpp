@@ -78,3 +78,11 @@ TEST(Sizes, ParseAndFormat) {
     EXPECT_EQ(parseSize("100"), 100u);
     EXPECT_EQ(parseSize("2 ko"), 2u * 1024u + 1u);  // "k" found before "o"
 }
+
+TEST(ParseValue, NestedRgbStaysLinear) {
+    // Each nesting level used to read its parts twice: a few hundred bytes took hours.
+    std::string text = "rgb(";
+    for (int i = 0; i < 2000; ++i) text += "rgb(rgb,,";
+    EXPECT_EQ(parseValue(text.c_str()), 0);
+    EXPECT_EQ(parseValue("rgb(rgb(1,2,3),0,rgb(4,5,6))"), 1 + 65536 * 4);  // inner values cut to 8 bits
+}

@@ -10,6 +10,22 @@ TEST(CommandLine, RebuildsTextFromArguments) {
     EXPECT_EQ(joinArguments({}), "");
 }
 
+TEST(CommandLine, SingleConversionArgumentWithBlanksIsAConversion) {
+    // How build scripts pass a whole conversion: one argument.
+    auto p = splitProjectAndRest(joinArguments({"-tset src=a:-tset src=b"}));
+    EXPECT_EQ(p.projectPath, "projet.tsp");
+    EXPECT_EQ(p.rest, "-tset src=a:-tset src=b");
+}
+
+TEST(CommandLine, FirstArgumentWithItsOwnQuotesFollowsTheQuotingRule) {
+    auto p = splitProjectAndRest(joinArguments({"\"my game.tsp\" -tset src=a"}));
+    EXPECT_EQ(p.projectPath, "my game.tsp");
+    EXPECT_EQ(p.rest, "-tset src=a");
+    p = splitProjectAndRest(joinArguments({"\"my game.tsp\"", "end"}));
+    EXPECT_EQ(p.projectPath, "my game.tsp");
+    EXPECT_EQ(p.rest, "end");
+}
+
 TEST(CommandLine, ProjectPathAndRest) {
     auto p = splitProjectAndRest("");
     EXPECT_EQ(p.projectPath, "projet.tsp");
