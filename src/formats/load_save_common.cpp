@@ -23,39 +23,21 @@ SaveTarget::~SaveTarget() { abandon(); }
 
 bool SaveTarget::open(const std::string& path) {
     abandon();
+    reason_.clear();
     if (path.empty()) return false;
+    if (!canReplaceFile(path, &reason_)) return false;
     path_ = path;
-    // The temporary file sits beside the target so that the final rename stays on one volume.
-    tempPath_ = path + ".tmp" + std::to_string(::getpid());
-    FILE* f = openFile(tempPath_, "wb");
-    if (!f) return false;
-    file_ = f;
     return true;
 }
 
 bool SaveTarget::commit(const std::string& bytes) {
-    FILE* f = static_cast<FILE*>(file_);
-    if (!f) return false;
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    file_ = nullptr;
-    if (ok) ok = renameFile(tempPath_, path_);
-    if (!ok) removeFile(tempPath_);
-    tempPath_.clear();
+    if (path_.empty()) return false;
+    const bool ok = writeFileAtomically(path_, bytes, &reason_);
+    path_.clear();
     return ok;
 }
 
-void SaveTarget::abandon() {
-    if (file_) {
-        std::fclose(static_cast<FILE*>(file_));
-        file_ = nullptr;
-    }
-    if (!tempPath_.empty()) {
-        removeFile(tempPath_);
-        tempPath_.clear();
-    }
-}
+void SaveTarget::abandon() { path_.clear(); }
 
 void fileError(App& app, const std::string& path, const std::string& text) {
     showBox(hostServices(app), path, text, Icon::Error);
@@ -72,13 +54,19 @@ size_t textSizeEstimate(const FormatSection& section, int64_t values, size_t per
 
 bool openSaveTarget(App& app, SaveTarget& target, const std::string& path, T failText) {
     if (target.open(path)) return true;
-    fileError(app, path, tr(failText));
+    // A name that leads nowhere gets the usual text; a file or folder that refuses the write
+    // (read-only, no access, not a file) says why.
+    const std::string folder = directoryOf(path);
+    if (path.empty() || (!folder.empty() && !isDirectory(folder)) || target.reason().empty())
+        fileError(app, path, tr(failText));
+    else
+        fileError(app, path, formatText(tr(T::SaveOpenRefused), target.reason().c_str()));
     return false;
 }
 
 bool commitSave(App& app, SaveTarget& target, const std::string& path, const TemplateOutput& out) {
     if (target.commit(out.bytes)) return true;
-    fileError(app, path, tr(T::SaveWriteFailed));
+    fileError(app, path, formatText(tr(T::SaveWriteFailed), target.reason().c_str()));
     return false;
 }
 

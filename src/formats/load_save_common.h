@@ -22,22 +22,23 @@ constexpr int64_t kCellLimit = int64_t(16) << 20;
 // Largest number of 8x8 blocks a tileset may hold (block indices 0 to 8192).
 constexpr int64_t kTileBlockLimit = 8193;
 
-// A data file opened for a save: the content goes to a temporary file beside the target, which
-// replaces the target only once everything has been written.
+// A data file about to be saved: the content goes to a temporary file beside the target, which
+// replaces the target only once everything has been written (writeFileAtomically).
 class SaveTarget {
 public:
     ~SaveTarget();
-    // Creates the temporary file. False (nothing created) when the folder cannot be written.
+    // Checks that the target may be replaced. False (nothing created) when the file is read-only
+    // or no regular file, or its folder cannot be written; reason() then says why.
     bool open(const std::string& path);
-    // Writes the bytes and renames the temporary file over the target. False on any error (the
-    // target then keeps its old content).
+    // Writes the bytes and replaces the target. False on any error (the target then keeps its
+    // old content; reason() says why).
     bool commit(const std::string& bytes);
     void abandon();
+    const std::string& reason() const { return reason_; }
 
 private:
     std::string path_;
-    std::string tempPath_;
-    void* file_ = nullptr;  // FILE*
+    std::string reason_;
 };
 
 // Save step 1: opens the target, or shows `failText` (caption = the path, error icon) and gives

@@ -9,6 +9,8 @@ namespace ts {
 
 // The POSIX file name for a path of the core: separators made '/', text converted to UTF-8.
 std::string nativePath(const std::string& path);
+// Opens a file; for reading, only regular files open (folders, devices and pipes are refused
+// with errno set, so `include "/dev/zero"` cannot hang).
 FILE* openFile(const std::string& path, const char* mode);
 bool fileExists(const std::string& path);        // an existing regular file
 bool isDirectory(const std::string& path);
@@ -21,9 +23,18 @@ int64_t fileSize(const std::string& path);
 // Reads a whole file; false when it cannot be opened or is larger than maxBytes.
 bool readWholeFile(const std::string& path, std::string& out, int64_t maxBytes = int64_t(256) << 20);
 
-// Writes a file atomically: the data goes to a temporary file beside the target, which is then
-// renamed over it, so a failure never leaves a shortened file behind.
-bool writeFileAtomically(const std::string& path, const std::string& data);
+// Writes a file atomically: the data goes to a short-named temporary file in the target's folder,
+// which is then renamed over it, so a failure never leaves a shortened file behind. A symbolic
+// link is followed and its target replaced in the target's own folder; the new file keeps the old
+// one's permissions; a file the user may not write, or that is no regular file, is refused.
+// Temporaries that killed runs left in that folder are removed first. On failure `reason` (when
+// given) receives the system's reason.
+bool writeFileAtomically(const std::string& path, const std::string& data, std::string* reason = nullptr);
+// Whether writeFileAtomically may replace `path`: false, with the reason, when the file is
+// read-only or no regular file, or when its folder cannot be written.
+bool canReplaceFile(const std::string& path, std::string* reason = nullptr);
+// Whether `name` is the name of a temporary file that writeFileAtomically makes.
+bool isReplacementTemporary(const std::string& name);
 
 // Absolute form of a path (like GetFullPathName): relative paths are taken from the current
 // directory; "." and ".." parts are resolved. Keeps '/' as separator.

@@ -9,13 +9,17 @@
 #include <unistd.h>
 
 #include "host/text_encoding.h"
+#include "resources/texts.h"
 
 extern char** environ;
 
 namespace ts {
 
 void HostServices::noteBox(const MessageBoxRequest& request) {
-    if (request.icon == Icon::Error || request.icon == Icon::Warning || request.caption == "Debuging")
+    // One rule for every box: an error or warning icon, an error or warning caption, or a
+    // diagnostic makes the run a failure.
+    if (request.icon == Icon::Error || request.icon == Icon::Warning || request.caption == tr(T::CaptionDebugging) ||
+        request.caption == tr(T::CaptionError) || request.caption == tr(T::CaptionWarning))
         failureSeen_ = true;
 }
 

@@ -40,7 +40,7 @@ public:
     // A monotonic clock in milliseconds from an arbitrary start (message fading, popups).
     virtual uint64_t milliseconds() const;
 
-    // True once a box with the error or warning icon, or a "Debuging" diagnostic, was shown.
+    // True once a box with the error or warning icon or caption, or a "Debuging" diagnostic, was shown.
     bool failureSeen() const { return failureSeen_; }
     void clearFailure() { failureSeen_ = false; }
 

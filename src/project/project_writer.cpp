@@ -137,8 +137,10 @@ WriteProjectResult WriteProject(App& app, const std::string& path, const AskProj
         if (c == '\n') bytes += '\r';
         bytes += c;
     }
-    if (!writeFileAtomically(target, bytes)) {
-        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ProjectWriteFailed), target.c_str()), Icon::Error);
+    std::string reason;
+    if (!writeFileAtomically(target, bytes, &reason)) {
+        showBox(hostServices(app), tr(T::CaptionError),
+                formatText(tr(T::ProjectWriteFailed), target.c_str(), reason.c_str()), Icon::Error);
         return WriteProjectResult::Failed;
     }
     if (writtenPath) *writtenPath = target;

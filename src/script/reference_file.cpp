@@ -1,5 +1,7 @@
 #include "script/reference_file.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
 
 #include "formats/template_reader.h"
@@ -69,17 +71,34 @@ bool isSectionLine(const char* text, size_t offset, size_t length) {
     return at && static_cast<const char*>(at) == text + end - 1;
 }
 
+// A failed rewrite keeps the old file; the user learns that the data file's properties were not
+// recorded.
 bool writeReferenceText(App& app, const std::string& text) {
-    return writeFileAtomically(referenceFilePath(app), toTextMode(text));
+    const std::string path = referenceFilePath(app);
+    std::string reason;
+    if (writeFileAtomically(path, toTextMode(text), &reason)) return true;
+    showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ReferenceWriteFailed), path.c_str(), reason.c_str()),
+            Icon::Error);
+    return false;
 }
 
-// Sets an invalid file aside as ".bak" and tells the user what happened.
+// Sets an invalid file aside as ".bak" (".bak1", ".bak2", ... when that name is taken: an older
+// backup is never replaced) and tells the user what happened.
 void backUpInvalidFile(App& app, const std::string& path) {
-    std::string backup = path + ".bak";
-    if (!fileExists(backup) && renameFile(path, backup))
-        showBox(hostServices(app), tr(T::CaptionWarning), tr(T::ReferenceRecreated), Icon::Information);
-    else
-        showBox(hostServices(app), tr(T::CaptionError), tr(T::ReferenceNoBackup), Icon::Warning);
+    for (int n = 0; n < 1000; ++n) {
+        const std::string extension = n ? ".bak" + std::to_string(n) : std::string(".bak");
+        const std::string backup = path + extension;
+        struct stat st;
+        if (lstat(nativePath(backup).c_str(), &st) == 0) continue;
+        if (!renameFile(path, backup)) break;
+        if (n == 0)
+            showBox(hostServices(app), tr(T::CaptionWarning), tr(T::ReferenceRecreated), Icon::Information);
+        else
+            showBox(hostServices(app), tr(T::CaptionWarning), formatText(tr(T::ReferenceRecreatedAs), extension.c_str()),
+                    Icon::Information);
+        return;
+    }
+    showBox(hostServices(app), tr(T::CaptionError), tr(T::ReferenceNoBackup), Icon::Warning);
 }
 
 FileState loadReferenceText(App& app, std::string& text) {

@@ -78,11 +78,16 @@ TEST_F(ReferenceFileTest, FailedRewriteLeavesTheOldFileWhole) {
     save("a.map", 1);
     save("b.map", 2);
     std::string before = ref();
-    // The temporary file cannot be created: a folder stands in its place.
-    std::filesystem::create_directory(dir.file("projet.ref.tmp" + std::to_string(getpid())));
+    // The reference file is read-only: every rewrite is refused and said.
+    std::filesystem::permissions(dir.file("projet.ref"), std::filesystem::perms::owner_read);
+    host.clear();
     save("a.map", 3);
     reworkSection(app, 0, "a.map");
     EXPECT_EQ(ref(), before);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[0].caption, "Error");
+    EXPECT_NE(host.boxes[0].text.find("could not be written: Permission denied."), std::string::npos);
+    EXPECT_TRUE(host.failureSeen());
 }
 
 TEST_F(ReferenceFileTest, ReadSectionFillsTheVariables) {
@@ -139,14 +144,15 @@ TEST_F(ReferenceFileTest, InvalidHeaderIsBackedUpOnce) {
     EXPECT_EQ(host.boxes.back().icon, Icon::Information);
     EXPECT_EQ(dir.read("projet.ref.bak"), bad);
     EXPECT_EQ(ref(), kHeader + "@b.map@\r\n size=5\r\n\r\n");
-    // A second invalid file cannot be backed up over the first backup.
+    // A second invalid file is backed up under a new name: the first backup stays.
     dir.write("projet.ref", "garbage");
     resetTemplateVariables(app);
     readSection(app, "size=%size%\r\n", element("b.map"));
-    EXPECT_EQ(host.lastText(), "The reference file is invalid but it is impossible to make a backup of it!");
-    EXPECT_EQ(host.lastCaption(), "Error");
-    EXPECT_EQ(host.boxes.back().icon, Icon::Warning);
+    EXPECT_EQ(host.lastText(),
+              "The reference file was invalid and has been recreated. The original file has been renamed with the "
+              "extension .bak1.");
     EXPECT_EQ(dir.read("projet.ref.bak"), bad);
+    EXPECT_EQ(dir.read("projet.ref.bak1"), "garbage");
     EXPECT_EQ(getTemplateInteger(app, "size"), 0);
 }
 
