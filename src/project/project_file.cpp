@@ -134,6 +134,7 @@ int readProjectElements(App& app, TextFile& file) {
 bool ReadProject(App& app, const std::string& path) {
     projectPaths(app).dataSection.clear();
     projectPaths(app).dataSectionRead = false;
+    projectPaths(app).incompleteProject.clear();
     std::string firstLine;
     {
         auto file = TextFile::open(path, "r");
@@ -165,6 +166,7 @@ bool ReadProject(App& app, const std::string& path) {
         auto files = FindSection(path, "fichiers", "files");
         clearElements(app);
         int leftOut = files ? readProjectElements(app, *files) : 0;
+        if (leftOut > 0) projectPaths(app).incompleteProject = absolutePath(path);
         if (leftOut > 0)
             showBox(hostServices(app), tr(T::CaptionWarning),
                     formatText(tr(T::ProjectTooManyElements), path.c_str(), kElementCapacity, kElementCapacity),
@@ -175,7 +177,7 @@ bool ReadProject(App& app, const std::string& path) {
 
     if (auto data = FindSection(path, "donn\xE9" "es", "data")) {
         long position = data->tell();
-        data->readText(projectPaths(app).dataSection, kDataSectionMax);
+        data->readText(projectPaths(app).dataSection, size_t(kProjectFileMax));  // whole, however long
         projectPaths(app).dataSectionRead = true;
         data->seek(position);
         runScript(app, std::move(data), "");

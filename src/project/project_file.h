@@ -15,8 +15,6 @@ extern const char* const kProjectMagicLine;  // "#Fichier de projet Tilesmithery
 
 // Lines longer than this are read in pieces by the project readers.
 constexpr size_t kProjectLineLimit = 2048;  // at most 2047 bytes per read
-// Most bytes of the data section that are kept and written back.
-constexpr size_t kDataSectionMax = 1000000;
 // Project files larger than this are not read (a text project with a full table and data section
 // stays far below it, a legacy one below 600 kB).
 constexpr long long kProjectFileMax = 16LL << 20;

@@ -9,6 +9,9 @@ struct ProjectPaths {
     std::string projectPath;       // absolute path of the project file
     std::string dataSection;       // the project file's data section, as read
     bool dataSectionRead = false;
+    // Absolute path of a project file whose reading left elements out: writing it back would
+    // lose them, so that file is kept as it is. Empty otherwise.
+    std::string incompleteProject;
 };
 
 struct App;

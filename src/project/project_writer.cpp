@@ -130,6 +130,13 @@ WriteProjectResult WriteProject(App& app, const std::string& path, const AskProj
         if (target.empty()) return WriteProjectResult::Cancelled;
         target = withProjectExtension(target);
     }
+    // A project read with elements left out is never written back over itself: they would be lost.
+    const std::string& incomplete = projectPaths(app).incompleteProject;
+    if (!incomplete.empty() && absolutePath(target) == incomplete) {
+        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ProjectNotRewritten), target.c_str()),
+                Icon::Error);
+        return WriteProjectResult::Failed;
+    }
     std::string text = projectFileText(app);
     std::string bytes;
     bytes.reserve(text.size() + text.size() / 16);

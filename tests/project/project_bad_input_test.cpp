@@ -75,7 +75,7 @@ TEST_F(ProjectBadInputTest, GarbageAfterTheMagicLine) {
     dir.write("junk.tsp", text);
     EXPECT_TRUE(ReadProject(app, dir.file("junk.tsp")));
     EXPECT_TRUE(projectPaths(app).dataSectionRead);
-    EXPECT_EQ(projectPaths(app).dataSection.size(), kDataSectionMax);  // the data section is kept up to its limit
+    EXPECT_EQ(projectPaths(app).dataSection.size(), 1200000u);  // the data section is kept whole
     EXPECT_LE(app.elements.count(), kElementCapacity);
 }
 
@@ -88,4 +88,31 @@ TEST_F(ProjectBadInputTest, DataSectionBytesAreKeptExactly) {
     std::string out = dir.read("out.tsp");
     ASSERT_GE(out.size(), data.size());
     EXPECT_EQ(out.substr(out.size() - data.size()), data);
+}
+
+TEST_F(ProjectBadInputTest, LongDataSectionSurvivesASaveWhole) {
+    std::string data;
+    while (data.size() < 1100000) data += "  # a comment line of the user's own data section\r\n";
+    data += "  End\r\n  msgbox \"after the end\"\r\n";
+    dir.write("big.tsp", std::string("#Fichier de projet Tilesmithery\r\n .section data\r\n") + data);
+    EXPECT_TRUE(ReadProject(app, dir.file("big.tsp")));
+    ASSERT_EQ(WriteProject(app, dir.file("big.tsp")), WriteProjectResult::Written);
+    std::string out = dir.read("big.tsp");
+    ASSERT_GE(out.size(), data.size());
+    EXPECT_EQ(out.substr(out.size() - data.size()), data);
+}
+
+TEST_F(ProjectBadInputTest, ProjectWithElementsLeftOutIsNotWrittenBack) {
+    std::string text = "#Fichier de projet Tilesmithery\r\n .section files\r\n";
+    for (int i = 0; i < 5000; ++i) text += " #-\r\n  Element: E" + std::to_string(i) + "\r\n  Type: map\r\n";
+    text += " End\r\n";
+    dir.write("many.tsp", text);
+    ReadProject(app, dir.file("many.tsp"));
+    t.host.clear();
+    EXPECT_EQ(WriteProject(app, dir.file("many.tsp")), WriteProjectResult::Failed);
+    EXPECT_TRUE(dir.read("many.tsp") == text);  // untouched
+    EXPECT_TRUE(t.host.failureSeen());
+    EXPECT_NE(t.host.lastText().find("was not written"), std::string::npos);
+    // Saving it under another name is allowed: nothing is replaced.
+    EXPECT_EQ(WriteProject(app, dir.file("first1000.tsp")), WriteProjectResult::Written);
 }
