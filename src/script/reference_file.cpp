@@ -6,6 +6,7 @@
 
 #include "formats/template_reader.h"
 #include "formats/template_writer.h"
+#include "host/file_lock.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
 #include "host/host_services.h"
@@ -209,8 +210,20 @@ void readSection(App& app, const std::string& templ, const ElementRecord& elemen
     matchTemplate(app, text.data() + s.contentStart, s.next - s.contentStart, 0, withoutCarriageReturns);
 }
 
+// Other runs may rewrite the same reference file: each read-modify-write holds its lock.
+bool lockReferenceFile(App& app, FileLock& lock) {
+    const std::string path = referenceFilePath(app);
+    std::string reason;
+    if (lock.acquire(path, lockTimeoutMs(), {}, &reason)) return true;
+    showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str()),
+            Icon::Error);
+    return false;
+}
+
 void writeSection(App& app, const std::string& templ, const ElementRecord& element) {
     if (templ.empty()) return;
+    FileLock lock;
+    if (!lockReferenceFile(app, lock)) return;
     std::string text;
     FileState state = loadReferenceText(app, text);
     if (state == FileState::Unreadable) return;  // never replace a file that could not be read
@@ -229,6 +242,8 @@ void reworkSection(App& app, int mode, const std::string& oldName, const std::st
         showBox(hostServices(app), tr(T::CaptionSeriousError), tr(T::ReferenceNewNameMissing), Icon::Warning);
         return;  // the file stays as it is
     }
+    FileLock lock;
+    if (!lockReferenceFile(app, lock)) return;
     std::string text;
     FileState state = loadReferenceText(app, text);
     if (state == FileState::Unreadable) return;
@@ -247,6 +262,8 @@ void reworkSection(App& app, int mode, const std::string& oldName, const std::st
 }
 
 void cleanReferenceFile(App& app) {
+    FileLock lock;
+    if (!lockReferenceFile(app, lock)) return;
     std::string text;
     FileState state = loadReferenceText(app, text);
     if (state != FileState::Valid) return;

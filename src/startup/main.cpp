@@ -9,6 +9,7 @@
 #include <malloc.h>
 #endif
 
+#include "host/file_lock.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
 #include "host/text_encoding.h"
@@ -63,10 +64,13 @@ int main(int argc, char** argv) {
     ts::BatchHost host;
     ts::App app(host);
     std::string rest;
-    ts::StartMode mode = ts::prepareStartup(app, ts::joinArguments(args), programDirectory(), rest);
+    ts::FileLock projectLock;
+    ts::StartMode mode = ts::prepareStartup(app, ts::joinArguments(args), programDirectory(), rest, &projectLock);
+    if (mode == ts::StartMode::Refused) return 1;
     if (mode != ts::StartMode::Interactive) {
         keepFreedMemory();
         const int status = ts::runBatch(app, mode, rest);
+        projectLock.release();
         // Every file is written and closed: the run ends here, without freeing its buffers one by
         // one or running the libraries' clean-up, which would lengthen a short run noticeably.
         std::fflush(nullptr);

@@ -1,10 +1,16 @@
 #include "startup/startup.h"
 
+#include <cstdio>
+
 #include "convert/conv_command.h"
 #include "convert/image_file.h"
 #include "formats/format_commands.h"
 #include "formats/platform_commands.h"
+#include "host/file_lock.h"
 #include "host/file_system.h"
+#include "host/message_box.h"
+#include "host/text_encoding.h"
+#include "resources/texts.h"
 #include "app/app_init.h"
 #include "app/app_state.h"
 #include "project/project_file.h"
@@ -14,13 +20,26 @@
 namespace ts {
 
 StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
-                         std::string& rest) {
+                         std::string& rest, FileLock* projectLock) {
     projectPaths(app).programDirectory = programDirectory;
     initializeApp(app);
 
     CommandLineParts parts = splitProjectAndRest(commandLine);
     projectPaths(app).projectPath = absolutePath(parts.projectPath);
     setCurrentDirectory(directoryOf(projectPaths(app).projectPath));
+
+    // Batch runs started together on one project (make -j) take turns: each holds the project
+    // from reading it to writing it back.
+    if (projectLock && !parts.rest.empty()) {
+        const std::string& path = projectPaths(app).projectPath;
+        std::string reason;
+        auto waiting = [&] { std::fprintf(stderr, "%s\n", toUtf8(formatText(tr(T::FileLockWaiting), path.c_str())).c_str()); };
+        if (!projectLock->acquire(path, lockTimeoutMs(), waiting, &reason)) {
+            showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str()),
+                    Icon::Error);
+            return StartMode::Refused;
+        }
+    }
 
     ReadProject(app, projectPaths(app).projectPath);
     setCurrentDirectory(directoryOf(projectPaths(app).projectPath));

@@ -7,13 +7,16 @@ namespace ts {
 
 struct App;
 
-enum class StartMode { BatchConversion, BatchScript, Interactive };
+class FileLock;
+
+// Refused: a batch run could not take the project's lock; nothing was read or written.
+enum class StartMode { BatchConversion, BatchScript, Interactive, Refused };
 
 // Steps up to the choice of the mode: defaults, project path made absolute and its folder made
 // the current directory, project file read. Returns the mode and leaves the rest of the command
-// line in `rest`.
+// line in `rest`. For a batch run `projectLock` (when given) takes the project's lock first.
 StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
-                         std::string& rest);
+                         std::string& rest, FileLock* projectLock = nullptr);
 
 // Runs a batch mode to its end, then writes the project. The exit status: 0 when no error or
 // warning box and no diagnostic was shown, 1 otherwise.
