@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "formats/model.h"
+#include "formats/platform_commands.h"
 #include "formats/format_table.h"
 #include "formats/template_variables.h"
 #include "host/message_box.h"
@@ -113,6 +115,13 @@ void AutoSelectFormat(App& app, const std::string& fileName) {
 
 void selectRememberedFormat(App& app) {
     if (!systemSettings(app).formatToSelect.empty()) ChoisitFormat(app, systemSettings(app).formatToSelect);
+}
+
+void selectRememberedFormatAndModelIfDefined(App& app) {
+    const std::string& format = systemSettings(app).formatToSelect;
+    if (!format.empty() && findFormat(app, format) >= 0) ChoisitFormat(app, format);
+    const std::string& model = systemSettings(app).modelToSelect;
+    if (!model.empty() && findModel(app, model) >= 0) ChoisitModele(app, model);
 }
 
 }  // namespace ts

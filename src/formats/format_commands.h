@@ -33,6 +33,10 @@ void AutoSelectFormat(App& app, const std::string& fileName);
 // The effect of the `format` variable: selects the format whose name it remembered
 // (system.formatToSelect), when there is one. Called when the main window starts.
 void selectRememberedFormat(App& app);
+// Batch runs: selects the remembered format and model only when they are defined at start. One
+// that is not (defined by a script that a later statement includes, say) stays remembered and is
+// written back to the project as it was; "Standard" and "Default" serve until a script selects one.
+void selectRememberedFormatAndModelIfDefined(App& app);
 
 // The extension that AutoSelectFormat compares ("gfx/ship.til.c" gives "til.c").
 std::string formatExtensionOf(const std::string& fileName);

@@ -30,6 +30,7 @@ struct Model {
 struct ModelTable {
     std::vector<Model> models;  // at most kModelCapacity, in definition order
     int current = 0;
+    bool selectedSinceStartUp = false;  // a model was selected after the start-up step
 };
 
 struct App;

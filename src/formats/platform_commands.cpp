@@ -106,6 +106,7 @@ bool ChoisitModele(App& app, const std::string& name) {
         return false;
     }
     modelTable(app).current = index;
+    modelTable(app).selectedSinceStartUp = true;
     return true;
 }
 

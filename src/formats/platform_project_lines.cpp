@@ -4,6 +4,7 @@
 #include "formats/project_lines.h"
 #include "host/message_box.h"
 #include "formats/model_table.h"
+#include "script/settings.h"
 #include "formats/platform_state.h"
 #include "script/values.h"
 
@@ -24,7 +25,11 @@ std::string projectModelLines(const App& app) {
         }
         out += "  }\n";
     }
-    out += formatText("  Model = \"%s\"\n\n", currentModel(app).name.c_str());
+    // Like the format: a remembered model that was never selected is written back as it was read.
+    const std::string& remembered = systemSettings(app).modelToSelect;
+    const std::string& name =
+        !modelTable(app).selectedSinceStartUp && !remembered.empty() ? remembered : currentModel(app).name;
+    out += formatText("  Model = \"%s\"\n\n", name.c_str());
     return out;
 }
 

@@ -53,8 +53,7 @@ int runBatch(App& app, StartMode mode, const std::string& rest) {
     deferImagePluginSearch();
     // The window selects the format and the model that the project names when it opens; a batch
     // run must write the same files, so it selects them before it starts.
-    selectRememberedFormat(app);
-    if (!systemSettings(app).modelToSelect.empty()) ChoisitModele(app, systemSettings(app).modelToSelect);
+    selectRememberedFormatAndModelIfDefined(app);
     if (mode == StartMode::BatchConversion) {
         for (const auto& piece : splitConversionPieces(rest)) runConversion(app, piece.c_str());
     } else if (mode == StartMode::BatchScript) {

@@ -93,6 +93,28 @@ TEST(BatchRun, ProjectFormatIsSelectedBeforeTheRun) {
     EXPECT_NE(ts::test::readFile(dir.file("p.tsp")).find("  Format = \"Bin\"\r\n"), std::string::npos);
 }
 
+// A format and a model that only an included script defines: later runs neither fail at start nor
+// forget them, and both are treated alike.
+TEST(BatchRun, RememberedFormatAndModelDefinedLaterStayRemembered) {
+    ts::test::TempDir dir;
+    dir.write("fmt.spt", "definefmt \"Later\"\r\n  palette {\r\n    ext = \".pal.l\"\r\n  }\r\n}\r\n"
+                         "definemodel \"Enemy\"\r\n  1, 1, \"hp\", \"3\"\r\n}\r\n");
+    auto r = runProgram(dir.path(), "p.tsp 'include \"fmt.spt\";setformat \"Later\";setmodel \"Enemy\"'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::string project = ts::test::readFile(dir.file("p.tsp"));
+    // The model was written with its definition; drop the definition as a project would lose it.
+    dir.write("p.tsp", "#Fichier de projet Tilesmithery\r\n .section infos\r\n  Format = \"Later\"\r\n"
+                       "  Model = \"Enemy\"\r\n  End\r\n .section files\r\n End\r\n");
+    r = runProgram(dir.path(), "p.tsp 'msgbox \"hi\"'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "User message: hi\n");
+    project = ts::test::readFile(dir.file("p.tsp"));
+    EXPECT_NE(project.find("  Format = \"Later\"\r\n"), std::string::npos);
+    EXPECT_NE(project.find("  Model = \"Enemy\"\r\n"), std::string::npos);
+    r = runProgram(dir.path(), "p.tsp 'include \"fmt.spt\";setformat \"Later\"'");
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
 TEST(BatchRun, ConversionPiecesAddElements) {
     ts::test::TempDir dir;
     QImage image(16, 16, QImage::Format_RGB32);
