@@ -12,6 +12,7 @@
 #include "host/message_box.h"
 #include "convert/convert_settings.h"
 #include "formats/format_state.h"
+#include "formats/platform_state.h"
 #include "host/host_services.h"
 #include "project/element_record.h"
 #include "resources/texts.h"
@@ -159,6 +160,10 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
     formatState(app).shared.tileY = request.tileHeight;
     const int mapWidth = workWidth / request.tileWidth, mapHeight = workHeight / request.tileHeight;
     if (request.makeMap) saveMapWithName(app, request, mapWidth, mapHeight, map.data());
+    // The platform's tile writer reads the working palette (the Game Boy's shade order).
+    PaletteBuffer& working = platformState(app).workingPalette;
+    working.fill(0);
+    std::copy_n(palette.begin(), std::min(palette.size(), working.size()), working.begin());
     saveTilesetWithName(app, request, depthIndex, store.values.data(), store.count, request.tileWidth,
                         request.tileHeight);
     if (depth.paletteKind != 0) savePaletteWithName(app, request, palette.data(), paletteCount);

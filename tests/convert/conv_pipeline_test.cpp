@@ -198,6 +198,28 @@ TEST_F(ConvPipeline, GameBoyMonochromeWritesNoPalette) {
     EXPECT_EQ(app.elements.count(), 2);
 }
 
+// In monochrome mode the written tiles hold shade ranks (0 the brightest), whatever order the
+// conversion's palette has: the whole conversion, not only the tile writer.
+TEST_F(ConvPipeline, GameBoyMonochromeTilesAreWrittenInShadeOrder) {
+    ASSERT_TRUE(selectPlatformByName(app, "Game Boy, Nintendo"));
+    app.platforms.gbc.dmgMode = 1;
+    app.convert.firstTileEmpty = 0;
+    // The darkest colour comes first, so the palette is not in brightness order.
+    const uint32_t shades[] = {0x000000, 0x555555, 0xFFFFFF, 0xAAAAAA};
+    const uint32_t rankOf[] = {3, 2, 0, 1};
+    ASSERT_TRUE(writePicture(dir.file("mono.png"), 8, 8, [&](int x, int y) { return shades[(x + y) % 4]; }));
+    conv("tset src=mono col=4");
+    ASSERT_TRUE(host.boxes.empty()) << host.lastText();
+    const int index = TrouveElement(app, TYPE_MOSAIQUE, "mono");
+    ASSERT_GE(index, 0);
+    std::vector<uint32_t> pixels;
+    int depth = currentDepthIndex(app);
+    ASSERT_EQ(currentPlatform(app).loadTileset(app, 0, depth, nullptr, pixels, app.elements.records[size_t(index)], true), 1);
+    ASSERT_GE(pixels.size(), 64u);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) EXPECT_EQ(pixels[size_t(y * 8 + x)], rankOf[(x + y) % 4]) << x << "," << y;
+}
+
 TEST_F(ConvPipeline, OverlongValuesAreCut) {
     const std::string longName(600, 'q');
     conv("tset src=" + longName);
