@@ -115,9 +115,14 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
         if (!platform.loadTileset) return 0;
         int loadedDepth = depthIndex;
         std::vector<uint32_t> pixels;
-        const int blocks = platform.loadTileset(app, 0, loadedDepth, nullptr, pixels,
-                                                elementTable(app).records[size_t(request.existingTileset)], false);
-        if (blocks <= 0) return 0;
+        const ElementRecord& tileset = elementTable(app).records[size_t(request.existingTileset)];
+        const int blocks = platform.loadTileset(app, 0, loadedDepth, nullptr, pixels, tileset, false);
+        if (blocks <= 0) {
+            // An empty file or one without values: the build must not go on with the old outputs.
+            showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ConvReuseEmpty), tileset.file.c_str(), "util="),
+                    Icon::Error);
+            return 0;
+        }
         existingTiles = blocks / store.blocksPerTile();
         pixels.resize(size_t(existingTiles) * size_t(store.valuesPerTile()), 0);
         store.values = std::move(pixels);

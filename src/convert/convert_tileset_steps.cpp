@@ -32,8 +32,14 @@ int loadExistingPalette(App& app, int elementIndex, WorkingPalette& palette) {
     if (!platform.loadPalette) return -1;
     PaletteBuffer buffer{};
     int depth = 0;
-    const int count = platform.loadPalette(app, 0, &depth, buffer, elementTable(app).records[size_t(elementIndex)]);
-    if (count <= 0) return -1;
+    const ElementRecord& element = elementTable(app).records[size_t(elementIndex)];
+    const int count = platform.loadPalette(app, 0, &depth, buffer, element);
+    if (count <= 0) {
+        // An empty file or one without values: the build must not go on with the old outputs.
+        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ConvReuseEmpty), element.file.c_str(), "upal="),
+                Icon::Error);
+        return -1;
+    }
     if (palette.size() < buffer.size()) palette.resize(buffer.size(), 0);
     std::copy(buffer.begin(), buffer.end(), palette.begin());
     return std::min(count, kPaletteEntries);

@@ -147,6 +147,11 @@ int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std:
             if (position > length) ended = true;
         }
     }
+    // A file cut short: what it holds is used, the rest stays empty, and the user is told.
+    if (ended && running < blocks * 64 / (bits == 4 ? 2 : 1))
+        showBox(hostServices(app), element.file,
+                formatText(tr(T::LoadTilesetShort), (long long)(running * (bits == 4 ? 2 : 1) / 64), (long long)blocks),
+                Icon::Warning);
     platformState(app).lastTileCount = int(blocks);
     platformState(app).lastTileDepth = index;
     return int(blocks);

@@ -16,6 +16,7 @@ extern char** environ;
 namespace ts {
 
 void HostServices::noteBox(const MessageBoxRequest& request) {
+    ++boxesShown_;
     // One rule for every box: an error or warning icon, an error or warning caption, or a
     // diagnostic makes the run a failure.
     if (request.icon == Icon::Error || request.icon == Icon::Warning || request.caption == tr(T::CaptionDebugging) ||

@@ -42,6 +42,8 @@ public:
 
     // True once a box with the error or warning icon or caption, or a "Debuging" diagnostic, was shown.
     bool failureSeen() const { return failureSeen_; }
+    // Boxes shown so far: a caller that sees the count unchanged knows that nothing was said yet.
+    int boxesShown() const { return boxesShown_; }
     void clearFailure() { failureSeen_ = false; }
 
 protected:
@@ -49,6 +51,7 @@ protected:
 
 private:
     bool failureSeen_ = false;
+    int boxesShown_ = 0;
 };
 
 // Batch mode: prints "caption: text" (UTF-8) on stderr and takes the default answer.

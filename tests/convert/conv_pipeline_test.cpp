@@ -152,6 +152,40 @@ TEST_F(ConvPipeline, ExistingTilesetWithAndWithoutReuse) {
     EXPECT_EQ(loadMap("more2").cells, (std::vector<uint32_t>{3, 4, 5}));
 }
 
+// A reused palette or tileset that yields nothing stops the conversion with a message naming the
+// file (the build would otherwise go on with the old outputs); one cut short is reported.
+TEST_F(ConvPipeline, ReusedDataThatYieldsNothingIsAFailure) {
+    ASSERT_TRUE(writePicture(dir.file("base.png"), 16, 8, [](int x, int y) { return x < 8 ? 0x0000FFu : 0xFFFFFFu; }));
+    conv("tset src=base");
+    ASSERT_TRUE(host.boxes.empty()) << host.lastText();
+    const std::string palette = dir.read("base.pal.c");
+    const std::string tiles = dir.read("base.til.c");
+    for (const std::string& damaged : {std::string(), std::string("x"), std::string("const unsigned short base_palette[2] = {\n};\n")}) {
+        dir.write("base.pal.c", damaged);
+        host.clear();
+        conv("tset src=base upal=base dst=again");
+        ASSERT_FALSE(host.boxes.empty()) << "palette file of " << damaged.size() << " bytes";
+        EXPECT_TRUE(host.failureSeen());
+        bool named = false;
+        for (const auto& box : host.boxes)
+            named |= box.text.find("base.pal.c") != std::string::npos || box.caption.find("base.pal.c") != std::string::npos;
+        EXPECT_TRUE(named) << host.boxes.front().caption << ": " << host.boxes.front().text;
+        EXPECT_FALSE(fileExists(dir.file("again.map.c")));
+    }
+    dir.write("base.pal.c", palette);
+    dir.write("base.til.c", "");
+    host.clear();
+    conv("tset src=base util=base dst=again");
+    EXPECT_TRUE(host.failureSeen());
+    EXPECT_FALSE(fileExists(dir.file("again.map.c")));
+    // Cut after the first tile: the header promises two.
+    dir.write("base.til.c", tiles.substr(0, tiles.size() / 2));
+    host.clear();
+    conv("tset src=base util=base dst=again");
+    EXPECT_TRUE(host.failureSeen());
+    EXPECT_NE(host.boxes.front().text.find("of the 2 its header announces"), std::string::npos) << host.boxes.front().text;
+}
+
 TEST_F(ConvPipeline, LargePicturesAndDepths) {
     ASSERT_TRUE(writePicture(dir.file("big.png"), 100, 50, [](int x, int y) { return uint32_t((x * 2) << 16 | (y * 4) << 8); }));
     conv("tset src=big cmode=15");
