@@ -85,7 +85,12 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, DecodedImage& out) {
     out.declaredHeight = height;
     if (width == 0 || height == 0 || desc.Width <= 0 || desc.Height <= 0) return DecodeResult::Empty;
     if (!surfaceSizeAllowed(width, height)) return DecodeResult::TooLarge;
-    if (!surfaceSizeAllowed(desc.Width, desc.Height)) return DecodeResult::TooLarge;
+    if (!surfaceSizeAllowed(desc.Width, desc.Height)) {
+        // The frame, not the screen, is what is too large: its size is the one to report.
+        out.declaredWidth = desc.Width;
+        out.declaredHeight = desc.Height;
+        return DecodeResult::TooLarge;
+    }
 
     const int count = std::min(map->ColorCount, 256);
     std::vector<uint32_t> table(static_cast<size_t>(count));
@@ -104,11 +109,8 @@ DecodeResult decodeGif(const uint8_t* data, size_t size, DecodedImage& out) {
         const int start = desc.Interlace ? kPassStart[pass] : 0;
         const int step = desc.Interlace ? kPassStep[pass] : 1;
         for (int y = start; y < desc.Height; y += step) {
-            if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR) {
-                // A truncated file keeps the rows decoded so far, as browsers show it.
-                pass = passes;
-                break;
-            }
+            // A truncated or damaged file is not converted into a partly blank picture.
+            if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR) return DecodeResult::Undecodable;
             const int64_t sy = int64_t(desc.Top) + y;
             if (sy >= height) continue;
             uint32_t* row = out.surface.row(int(sy));

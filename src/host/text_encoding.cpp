@@ -40,7 +40,10 @@ std::string toUtf8(const std::string& in) {
     return out;
 }
 
-std::string fromUtf8(const std::string& in) {
+std::string fromUtf8(const std::string& in) { return fromUtf8(in, nullptr); }
+
+std::string fromUtf8(const std::string& in, bool* lossless) {
+    if (lossless) *lossless = true;
     std::string out;
     out.reserve(in.size());
     for (size_t i = 0; i < in.size();) {
@@ -77,8 +80,13 @@ std::string fromUtf8(const std::string& in) {
             out += char(cp);
         } else {
             char mapped = '?';
+            bool found = false;
             for (int k = 0; k < 32; ++k)
-                if (kHigh[k] && kHigh[k] == cp) mapped = char(0x80 + k);
+                if (kHigh[k] && kHigh[k] == cp) {
+                    mapped = char(0x80 + k);
+                    found = true;
+                }
+            if (!found && lossless) *lossless = false;
             out += mapped;
         }
     }

@@ -10,6 +10,7 @@ std::unique_ptr<TextFile> TextFile::open(const std::string& path, const char* mo
     if (!f) return nullptr;
     std::unique_ptr<TextFile> t(new TextFile());
     t->file_ = f;
+    t->path_ = path;
     return t;
 }
 

@@ -34,10 +34,14 @@ public:
     bool close();                            // flushes; false on a write error
     bool failed() const { return failed_; }
 
+    // The path the file was opened from; empty for a text.
+    const std::string& path() const { return path_; }
+
 private:
     TextFile() = default;
     int get();
     FILE* file_ = nullptr;
+    std::string path_;
     std::string memory_;  // used when reading from a text
     size_t memoryPos_ = 0;
     bool inMemory_ = false;

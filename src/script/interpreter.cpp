@@ -266,7 +266,7 @@ void scriptError(App& app, const std::string& text) {
 }
 
 void runScript(App& app, std::unique_ptr<TextFile> file, std::string_view label) {
-    if (!file || refuseDeepRun(app, "file")) return;
+    if (!file || refuseDeepRun(app, file->path().empty() ? std::string("text") : file->path())) return;
     RunScope scope(app, label);
     std::string line;
     for (;;) {

@@ -12,7 +12,9 @@
 #include "host/file_lock.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
+#include "host/message_box.h"
 #include "host/text_encoding.h"
+#include "resources/texts.h"
 #include "app/app_state.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
@@ -51,7 +53,17 @@ void keepFreedMemory() {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(ts::fromUtf8(argv[i]));
+    for (int i = 1; i < argc; ++i) {
+        bool lossless = true;
+        args.push_back(ts::fromUtf8(argv[i], &lossless));
+        // Project files and scripts hold Windows-1252 text: a name that cannot be written there
+        // would turn into "?" and fail obscurely later, so it is refused before anything is read.
+        if (!lossless) {
+            const std::string format = ts::toUtf8(ts::tr(ts::T::StartupNameOutside1252));
+            std::fprintf(stderr, "%s\n", ts::formatText(format.c_str(), argv[i]).c_str());
+            return 1;
+        }
+    }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, stdout);
         return 0;

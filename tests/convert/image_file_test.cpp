@@ -422,3 +422,26 @@ TEST(ImageLoad, InterlacedGifWithTransparentIndex) {
     EXPECT_EQ(image.surface.at(1, 2), 0xFF46505Au);
     EXPECT_EQ(image.surface.at(0, 3), 0xFF646E78u);
 }
+
+TEST(ImageBadInput, TruncatedGifFailsInsteadOfConvertingBlank) {
+    test::TempDir dir;
+    // A picture of many colours compresses poorly: a cut anywhere in its pixel data is one.
+    writeIndexedGif(dir.file("ok.gif"), table256(), range(0, 255));
+    const std::string bytes = test::readFile(dir.file("ok.gif"));
+    DecodedImage whole;
+    ASSERT_EQ(decodeBytes(bytes, whole), DecodeResult::Ok);
+    for (size_t keep : {bytes.size() * 3 / 4, bytes.size() - 3}) {
+        DecodedImage image;
+        EXPECT_NE(decodeBytes(bytes.substr(0, keep), image), DecodeResult::Ok) << keep << " of " << bytes.size();
+    }
+}
+
+TEST(ImageBadInput, GifFrameLargerThanItsScreenReportsTheFrameSize) {
+    std::string gif = std::string("GIF89a") + le16(4) + le16(4) + std::string("\x80\x00\x00", 3) +
+                      std::string("\x00\x00\x00\xFF\xFF\xFF", 6) + "," + le16(0) + le16(0) + le16(65535) +
+                      le16(65535) + std::string("\x00\x02\x02\x44\x01\x00;", 8);
+    DecodedImage image;
+    EXPECT_EQ(decodeBytes(gif, image), DecodeResult::TooLarge);
+    EXPECT_EQ(image.declaredWidth, 65535);
+    EXPECT_EQ(image.declaredHeight, 65535);
+}

@@ -119,7 +119,14 @@ TEST_F(Interp, IncludeAndDoShareState) {
 TEST_F(Interp, SelfIncludingScriptStopsInsteadOfOverflowing) {
     std::string path = dir.file("loop.spt");
     runFile("loop.spt", "include \"" + path + "\"\n");
-    EXPECT_FALSE(t.host.boxes.empty());
+    ASSERT_FALSE(t.host.boxes.empty());
+    EXPECT_NE(t.host.boxes[0].text.find(path + " was not run"), std::string::npos) << t.host.boxes[0].text;
+}
+
+TEST_F(Interp, DevicesAreNotScripts) {
+    runScriptText(app, "include \"/dev/zero\";do \"/dev/zero\", \"x\";msgbox \"after\"");
+    ASSERT_FALSE(t.host.boxes.empty());
+    EXPECT_EQ(t.host.boxes.back().text, "after");  // nothing hung
 }
 
 TEST_F(Interp, MsgBoxCancelWithAndWithoutLabel) {

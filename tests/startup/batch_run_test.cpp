@@ -10,6 +10,7 @@
 #include <QString>
 
 #include "convert/image_file.h"
+#include "host/file_system.h"
 #include "test_support.h"
 
 namespace {
@@ -113,6 +114,18 @@ TEST(BatchRun, RememberedFormatAndModelDefinedLaterStayRemembered) {
     EXPECT_NE(project.find("  Model = \"Enemy\"\r\n"), std::string::npos);
     r = runProgram(dir.path(), "p.tsp 'include \"fmt.spt\";setformat \"Later\"'");
     EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST(BatchRun, NamesOutsideWindows1252AreRefusedBeforeAnythingIsWritten) {
+    ts::test::TempDir dir;
+    auto r = runProgram(dir.path(), "p.tsp '-tset src=\xE8\x88\xB9'");  // a CJK file name
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("\"-tset src=\xE8\x88\xB9\" holds characters"), std::string::npos) << r.err;
+    EXPECT_FALSE(ts::fileExists(dir.file("p.tsp")));
+    // Latin letters outside ASCII are fine.
+    r = runProgram(dir.path(), "p.tsp 'msgbox \"\xC3\xA9t\xC3\xA9\"'");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "User message: \xC3\xA9t\xC3\xA9\n");
 }
 
 TEST(BatchRun, ConversionPiecesAddElements) {
