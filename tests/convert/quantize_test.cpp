@@ -76,6 +76,24 @@ TEST(StandardMethod, ColoursInOrderOfFirstAppearanceWithFillIndex) {
     EXPECT_EQ(image.values, expected);
 }
 
+TEST(StandardMethod, EquidistantPixelGoesToTheHigherIndex) {
+    test::TestApp t;
+    App& app = t.app;
+    // Black and (4,0,0) are 16 apart; (2,0,0) is 4 from each, within the threshold of 8.
+    setSource(app, 8, 8, [](int x, int y) {
+        if (x == 1 && y == 0) return rgb5(4, 0, 0);
+        if (x == 7 && y == 7) return rgb5(2, 0, 0);
+        return rgb5(0, 0, 0);
+    });
+    IndexImage image = indexImage(8, 8);
+    WorkingPalette palette;
+    QuantizePositions pos;
+    pos.limit = 256;
+    ASSERT_EQ(quantizeStandard(app, image, palette, 8, pos), 2);
+    EXPECT_NE(image.values[1], image.values[0]);
+    EXPECT_EQ(image.values[63], image.values[1]);  // the tie goes to the later entry
+}
+
 TEST(StandardMethod, SixteenColoursNeedThePrecisionSearch) {
     test::TestApp t;
     App& app = t.app;

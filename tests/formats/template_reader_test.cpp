@@ -68,6 +68,11 @@ TEST_F(TemplateReaderTest, RecoveryResynchronisesOnALaterLongEnoughText) {
     resetTemplateVariables(app);
     EXPECT_EQ(match("A=1|B=2|", "A=%size%;B=%depth%|"), 2u);
     EXPECT_EQ(getTemplateInteger(app, "size"), 0);
+    // Even when those three characters do occur in the data.
+    host.clear();
+    resetTemplateVariables(app);
+    match("A=1 * 2|", "A=%size%; * %depth%|");
+    EXPECT_EQ(getTemplateInteger(app, "depth"), 0);
 }
 
 TEST_F(TemplateReaderTest, NoErrorFlagSilencesRecoveryUntilCleared) {
@@ -104,6 +109,10 @@ TEST_F(TemplateReaderTest, BinaryCapturesBackToBack) {
     resetTemplateVariables(app);
     EXPECT_EQ(match(std::string("\xFF\xFF", 2), "%#2size%"), 2u);
     EXPECT_EQ(getTemplateInteger(app, "size"), -1);  // two bytes are signed
+    resetTemplateVariables(app);
+    EXPECT_EQ(match(std::string("\xFF\x7F", 2), "%#1size%%#1memory%"), 2u);
+    EXPECT_EQ(getTemplateInteger(app, "size"), -1);  // one byte too
+    EXPECT_EQ(getTemplateInteger(app, "memory"), 127);
     resetTemplateVariables(app);
     EXPECT_EQ(match(std::string("\x01\x02", 2), "%#4size%"), 3u);  // runs past the data
     EXPECT_EQ(getTemplateInteger(app, "size"), 0);
