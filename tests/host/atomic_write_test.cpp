@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -90,4 +91,25 @@ TEST(AtomicWrite, TemporariesOfDeadRunsAreRemovedOthersKept) {
     EXPECT_FALSE(fs::exists(dir.file(stale)));
     EXPECT_FALSE(fs::exists(dir.file(staleOld)));
     EXPECT_TRUE(fs::exists(dir.file(alive)));
+}
+
+// A full disk: the old file stays whole and the system's reason is given. Needs a small file
+// system of its own, which only a user allowed to mount can make.
+TEST(AtomicWrite, FullDiskKeepsTheOldFileAndSaysWhy) {
+    test::TempDir dir;
+    const std::string mountPoint = dir.file("small");
+    fs::create_directory(mountPoint);
+    const std::string mount = "mount -t tmpfs -o size=64k tmpfs '" + mountPoint + "' 2>/dev/null";
+    if (geteuid() != 0 || std::system(mount.c_str()) != 0) GTEST_SKIP() << "cannot mount a small file system here";
+    struct Unmount {
+        std::string command;
+        ~Unmount() { (void)!std::system(command.c_str()); }
+    } unmount{"umount '" + mountPoint + "'"};
+    const std::string target = mountPoint + "/level.map.c";
+    ASSERT_TRUE(writeFileAtomically(target, std::string(20000, 'a')));
+    std::string reason;
+    EXPECT_FALSE(writeFileAtomically(target, std::string(100000, 'b'), &reason));
+    EXPECT_EQ(reason, "No space left on device");
+    EXPECT_EQ(test::readFile(target), std::string(20000, 'a'));
+    EXPECT_EQ(entriesIn(mountPoint), 1u);  // no temporary left behind
 }
