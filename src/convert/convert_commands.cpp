@@ -78,6 +78,7 @@ struct MethodName {
 };
 constexpr MethodName kMethodNames[] = {
     {"initial", 0}, {"normal", 0}, {"halftone", 1}, {"tram\xE9", 1}, {"optimal", 2}, {"meilleur", 2},
+    {"accurate", 3}, {"pr\xE9" "cis", 3},
 };
 
 }  // namespace
@@ -138,7 +139,7 @@ void cmdTruncate(App& app, char* args) {
 
 void cmdQuantization(App& app, char* args) {
     const char* p = skipAssignment(args);
-    if (*p == '0' || *p == '1' || *p == '2') {
+    if (*p >= '0' && *p <= '3') {
         convertSettings(app).quantization = *p - '0';
         return;
     }
@@ -152,6 +153,15 @@ void cmdQuantization(App& app, char* args) {
         }
     }
     reportScriptError(app, formatText(tr(T::ImgQuantizationNotFound), name.c_str()));
+}
+
+void cmdDither(App& app, char* args) {
+    const int32_t value = parseValue(skipAssignment(args));
+    if (value != 0 && value != 1) {
+        reportScriptError(app, formatText(tr(T::ImgDitherOutOfRange), value));
+        return;
+    }
+    convertSettings(app).dither = value;
 }
 
 void cmdMaskColor(App& app, char* args) {
@@ -173,6 +183,7 @@ const char* quantizationName(int code) {
         case 0: return "initial";
         case 1: return "halftone";
         case 2: return "optimal";
+        case 3: return "accurate";
         default: return "";
     }
 }

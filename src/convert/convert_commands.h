@@ -12,6 +12,7 @@ void cmdShades(App& app, char* args);        // convert.shades / nuances (2..256
 void cmdShadesBefore(App& app, char* args);  // convert.shadesbefore / nuancesavant
 void cmdTruncate(App& app, char* args);      // convert.truncate / tronquer
 void cmdQuantization(App& app, char* args);  // convert.quantization / mode
+void cmdDither(App& app, char* args);        // convert.dither / diffusion (0 none, 1 Floyd-Steinberg)
 void cmdMaskColor(App& app, char* args);     // convert.maskcolor / couleurmasque
 void cmdZeroColor(App& app, char* args);     // convert.zerocolor / couleurzero
 

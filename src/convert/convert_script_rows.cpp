@@ -19,6 +19,7 @@ std::vector<ExportedRow> convertScriptRows() {
         {"convert", {"nuances", "shades", commandRow(cmdShades)}},
         {"convert", {"nuancesavant", "shadesbefore", commandRow(cmdShadesBefore)}},
         {"convert", {"mode", "quantization", commandRow(cmdQuantization)}},
+        {"convert", {"diffusion", "dither", commandRow(cmdDither)}},
         {"convert", {"tronquer", "truncate", commandRow(cmdTruncate)}},
         {"convert", {"precisionmax", "maxprecision", variableRow(K::IntVariable, TS_FIELD(convertSettings, maxPrecision))}},
         {"convert", {"colorisation", "colorization", variableRow(K::IntVariable, TS_FIELD(convertSettings, colorization))}},

@@ -34,7 +34,8 @@ struct ConvertSettings {
     double alpha[3] = {0.0, 0.0, 0.0};
     int32_t shades = 255;  // number of shades minus one
     int32_t shadesBefore = 0;
-    int32_t quantization = 0;  // 0 standard, 1 halftone, 2 optimal
+    int32_t quantization = 0;  // 0 standard, 1 halftone, 2 optimal, 3 accurate
+    int32_t dither = 0;        // error diffusion after quantization: 0 none, 1 Floyd-Steinberg
     int32_t truncate = 0;
     int32_t maxPrecision = 512;
     int32_t colorization = 0;

@@ -1,5 +1,7 @@
 #include "convert/quantize.h"
 
+#include <algorithm>
+
 #include "convert/colour_effects.h"
 #include "convert/image_file.h"
 #include "editor/surface.h"
@@ -47,13 +49,38 @@ void directColours(App& app, IndexImage& image) {
     }
 }
 
+namespace {
+
+// End of the entries a method really filled from n on: they are never all zero (new colours are
+// opaque), while the entries after them are (with usemaxcolors the count reaches past them).
+int filledEnd(const WorkingPalette& palette, int n, int count) {
+    int end = std::min<int>(count, int(palette.size()));
+    while (end > n && palette[size_t(end - 1)] == 0) --end;
+    return std::max(end, n);
+}
+
+}  // namespace
+
 int quantizeWithCurrentMethod(App& app, IndexImage& image, WorkingPalette& palette,
                               const QuantizePositions& pos, PrecisionSearch search) {
-    switch (convertSettings(app).quantization) {
-        case 1: return quantizeHalftone(app, image, palette, pos);
-        case 2: return quantizeOptimal(app, image, palette, pos);
-        default: return quantizeStandardSearch(app, image, palette, pos, search);
+    const int method = convertSettings(app).quantization;
+    int count;
+    switch (method) {
+        case 1: count = quantizeHalftone(app, image, palette, pos); break;
+        case 2: count = quantizeOptimal(app, image, palette, pos); break;
+        case 3: count = quantizeAccurate(app, image, palette, pos); break;
+        default: count = quantizeStandardSearch(app, image, palette, pos, search); break;
     }
+    if (count <= 0 || convertSettings(app).dither != 1) return count;
+    // The candidates each method maps its pixels onto: halftone its whole fixed palette, optimal
+    // every entry, the others the search start s on.
+    const int n = std::max(pos.newStart, 0);
+    switch (method) {
+        case 1: diffuseErrors(app, image, palette, 0, 256); break;
+        case 2: diffuseErrors(app, image, palette, 0, filledEnd(palette, n, count)); break;
+        default: diffuseErrors(app, image, palette, std::clamp(pos.searchStart, 0, n), filledEnd(palette, n, count)); break;
+    }
+    return count;
 }
 
 }  // namespace ts

@@ -84,6 +84,18 @@ int quantizeHalftone(App& app, IndexImage& image, WorkingPalette& palette,
 int quantizeOptimal(App& app, IndexImage& image, WorkingPalette& palette,
                     const QuantizePositions& pos);
 
+// Accurate method: a variance-minimising box split over the histogram of the effect colours, then
+// Lloyd iterations until the error stops falling (quantize_accurate.h). At most L - n new colours
+// (L - 1 - n when colour 0 is transparent) at n..; pixels map onto the nearest entry s..count-1.
+// Returns the entry count (the effective limit with convert.usemaxcolors), or 0 after its message.
+int quantizeAccurate(App& app, IndexImage& image, WorkingPalette& palette, const QuantizePositions& pos);
+
+// Error diffusion: remaps every opaque pixel of the working area onto the entries from..to-1 with
+// Floyd-Steinberg weights in serpentine order (rows from the top, even rows left to right, odd
+// rows right to left). Errors are measured in the depth's precision and never reach or leave a
+// transparent or fill pixel, whose value stays as it was.
+void diffuseErrors(App& app, IndexImage& image, const WorkingPalette& palette, int from, int to);
+
 // Source colour table path (`gdipCalcPalette`). The fit test: true when the source image has a
 // colour table with used entries and U - k <= L - n (k: leading entries already equal).
 bool sourceTableFits(const App& app, const WorkingPalette& palette, const QuantizePositions& pos);
@@ -96,8 +108,9 @@ int quantizeFromSourceTable(App& app, IndexImage& image, WorkingPalette& palette
 // pixels 0.
 void directColours(App& app, IndexImage& image);
 
-// The method chosen by convert.quantization (0 standard with `search`, 1 halftone, 2 optimal).
-// Returns the entry count, or 0 after the failure was shown.
+// The method chosen by convert.quantization (0 standard with `search`, 1 halftone, 2 optimal,
+// 3 accurate), followed by error diffusion when convert.dither is 1. Returns the entry count, or
+// 0 after the failure was shown.
 int quantizeWithCurrentMethod(App& app, IndexImage& image, WorkingPalette& palette,
                               const QuantizePositions& pos, PrecisionSearch search);
 

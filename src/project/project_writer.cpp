@@ -71,6 +71,7 @@ void writeSettingLines(const App& app, std::string& out) {
     if (c.colorization != 0) out += formatText("  convert.colorization = %i\n", c.colorization);
     if (c.fastPalReduction != 1) out += formatText("  convert.fastPalReduction = %s\n", flag(c.fastPalReduction));
     if (c.palReducPost != 1) out += formatText("  convert.palReducPost = %s\n", flag(c.palReducPost));
+    if (c.dither != 0) out += formatText("  convert.dither = %i\n", c.dither);
 }
 
 void writeElementLines(const App& app, std::string& out) {
