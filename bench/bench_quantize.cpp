@@ -1,5 +1,6 @@
 // Quantization speed on a 1024 x 1024 photograph-like image: the standard method with its
-// precision search (fast and reference versions), the optimal method and halftone; and the single
+// precision search (fast and reference versions), the optimal method, halftone and the accurate
+// method (with and without error diffusion, also on a 1024 x 1024 photograph); and the single
 // pass of the standard method over the 512 x 512 picture of the conversion benchmarks.
 #include <benchmark/benchmark.h>
 
@@ -135,6 +136,53 @@ void BM_Halftone(benchmark::State& state) {
     f.reset();
 }
 BENCHMARK(BM_Halftone)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void accurate(benchmark::State& state, bool photograph, int dither) {
+    Fixture& f = fixture();
+    if (photograph) {
+        DecodedImage decoded;
+        if (decodeImageFile(std::string(TS_SOURCE_DIR) + "/bench/pictures/retina.jpg", decoded) != DecodeResult::Ok ||
+            decoded.surface.width != kSide || decoded.surface.height != kSide) {
+            state.SkipWithError("bench/pictures/retina.jpg not found");
+            return;
+        }
+        copySurface(f.app.convert.conversionSurface, decoded.surface);
+        selectPixelSource(f.app, PixelSourceKind::Conversion);
+    }
+    f.app.convert.dither = dither;
+    IndexImage image;
+    image.resize(kSide, kSide);
+    WorkingPalette palette;
+    int colours = 0;
+    for (auto _ : state) {
+        f.app.convert.quantization = 3;
+        colours = quantizeWithCurrentMethod(f.app, image, palette, full(), PrecisionSearch::Binary);
+        benchmark::DoNotOptimize(colours);
+    }
+    f.app.convert.quantization = 0;
+    f.app.convert.dither = 0;
+    state.counters["colours"] = colours;
+    f.reset();
+}
+void BM_Accurate(benchmark::State& state) { accurate(state, false, 0); }
+void BM_AccurateDither(benchmark::State& state) { accurate(state, false, 1); }
+void BM_AccuratePhotograph(benchmark::State& state) { accurate(state, true, 0); }
+void BM_AccuratePhotographDither(benchmark::State& state) { accurate(state, true, 1); }
+// Error diffusion alone, onto the accurate method's palette of the photograph-like image.
+void BM_ErrorDiffusion(benchmark::State& state) {
+    Fixture& f = fixture();
+    IndexImage image;
+    image.resize(kSide, kSide);
+    WorkingPalette palette;
+    const int colours = quantizeAccurate(f.app, image, palette, full());
+    for (auto _ : state) diffuseErrors(f.app, image, palette, 0, colours);
+    state.counters["colours"] = colours;
+}
+BENCHMARK(BM_ErrorDiffusion)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_Accurate)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_AccurateDither)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_AccuratePhotograph)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_AccuratePhotographDither)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // 241 colours in 262,144 pixels: one pass at threshold 0, as in the 8-bit conversion.
 void BM_StandardOnePassTiles512(benchmark::State& state) {

@@ -1,6 +1,7 @@
 // Error diffusion (Floyd-Steinberg, serpentine): every opaque pixel takes the entry nearest to its
 // effect colour plus the error its neighbours passed on, and passes its own error on in turn.
 #include <algorithm>
+#include <cstddef>
 
 #include "convert/colour_effects.h"
 #include "convert/image_file.h"
@@ -14,7 +15,8 @@ namespace ts {
 namespace {
 
 // Errors are kept in sixteenths of a level of the depth's precision.
-constexpr int kUnit = 16;
+constexpr int kUnitShift = 4;
+constexpr int kUnit = 1 << kUnitShift;
 // Colours of up to 18 bits have their nearest entry remembered in a table with one cell per
 // colour; deeper colours in a hash map.
 constexpr int kMaxTableBits = 18;
@@ -26,14 +28,20 @@ public:
         : greenBlueBits_(traits.greenBits + traits.blueBits), blueBits_(traits.blueBits) {
         search_.build(entries, count);
         const int bits = traits.redBits + traits.greenBits + traits.blueBits;
-        if (bits <= kMaxTableBits) table_.assign(size_t(1) << bits, -1);
+        if (bits <= kMaxTableBits && count <= INT16_MAX) table_.assign(size_t(1) << bits, -1);
     }
     int find(int r, int g, int b) {
-        int32_t* slot;
         if (!table_.empty()) {
             const size_t key = (size_t(r) << greenBlueBits_) | (size_t(g) << blueBits_) | size_t(b);
-            slot = &table_[key < table_.size() ? key : 0];
-        } else {
+            int16_t& cell = table_[key < table_.size() ? key : 0];
+            if (cell < 0) {
+                uint32_t distance;
+                cell = int16_t(search_.nearest(0xFF000000u | uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b), -1, distance));
+            }
+            return cell;
+        }
+        int32_t* slot;
+        {
             bool inserted;
             slot = &cache_.find(uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b), inserted);
             if (inserted) *slot = -1;
@@ -48,7 +56,7 @@ public:
 private:
     int greenBlueBits_, blueBits_;
     PaletteSearch search_;
-    std::vector<int32_t> table_;
+    std::vector<int16_t> table_;  // palettes hold far fewer than 32768 entries
     ColourCache<int32_t> cache_;
 };
 
@@ -64,56 +72,46 @@ void diffuseErrors(App& app, IndexImage& image, const WorkingPalette& palette, i
     const int maxLevel[3] = {(1 << traits.redBits) - 1, (1 << traits.greenBits) - 1, (1 << traits.blueBits) - 1};
     NearestMemo nearest(traits, palette.data() + from, to - from);
 
-    // Error rows with one spare column at each end; `opaque` marks the pixels that take part.
+    // Error rows (red, green, blue per pixel) with one spare pixel at each end. A transparent or
+    // fill pixel neither uses the error it is given nor passes any on, so no error crosses it.
     const size_t w = size_t(image.width);
     std::vector<int32_t> here((w + 2) * 3, 0), below((w + 2) * 3, 0);
-    std::vector<uint8_t> opaqueHere(w + 2, 0), opaqueBelow(w + 2, 0);
-    auto markOpaque = [&](int y, std::vector<uint8_t>& opaque) {
-        std::fill(opaque.begin(), opaque.end(), 0);
-        if (y >= image.height) return;
-        const SourceRow source = sourceRow(app, y, image.width);
-        for (int x = source.begin; x < source.end; ++x)
-            opaque[size_t(x) + 1] = (source.pixels[x + source.offset] >> 24) != 0;
-    };
-    markOpaque(0, opaqueHere);
     for (int y = 0; y < image.height; ++y) {
-        markOpaque(y + 1, opaqueBelow);
         std::fill(below.begin(), below.end(), 0);
         const SourceRow source = sourceRow(app, y, image.width);
         uint32_t* out = image.values.data() + size_t(y) * w;
         const bool rightwards = (y % 2) == 0;
-        const int step = rightwards ? 1 : -1;
-        for (int i = 0; i < image.width; ++i) {
-            const int x = rightwards ? i : image.width - 1 - i;
-            const size_t cell = size_t(x) + 1;
-            if (!opaqueHere[cell]) continue;
-            const uint32_t colour = effectColour(tables, source.pixels[x + source.offset]);
-            const int level[3] = {int((colour >> 16) & 255), int((colour >> 8) & 255), int(colour & 255)};
-            int wanted[3], rounded[3];
-            for (int k = 0; k < 3; ++k) {
-                wanted[k] = std::clamp(level[k] * kUnit + here[cell * 3 + size_t(k)], 0, maxLevel[k] * kUnit);
-                rounded[k] = (wanted[k] + kUnit / 2) / kUnit;
-            }
-            const int local = nearest.find(rounded[0], rounded[1], rounded[2]);
+        const ptrdiff_t step = rightwards ? 3 : -3;
+        for (int i = source.begin; i < source.end; ++i) {
+            const int x = rightwards ? i : source.end - 1 - (i - source.begin);
+            const uint32_t pixel = source.pixels[x + source.offset];
+            if ((pixel >> 24) == 0) continue;
+            const uint32_t colour = effectColour(tables, pixel);
+            int32_t* e = here.data() + (size_t(x) + 1) * 3;
+            int32_t* b = below.data() + (size_t(x) + 1) * 3;
+            const int wanted[3] = {
+                std::clamp(int((colour >> 16) & 255) * kUnit + e[0], 0, maxLevel[0] * kUnit),
+                std::clamp(int((colour >> 8) & 255) * kUnit + e[1], 0, maxLevel[1] * kUnit),
+                std::clamp(int(colour & 255) * kUnit + e[2], 0, maxLevel[2] * kUnit),
+            };
+            const int local = nearest.find((wanted[0] + kUnit / 2) >> kUnitShift, (wanted[1] + kUnit / 2) >> kUnitShift,
+                                           (wanted[2] + kUnit / 2) >> kUnitShift);
             if (local < 0) continue;
             const uint32_t entry = palette[size_t(from + local)];
             out[x] = uint32_t(from + local) + offset;
             const int got[3] = {int((entry >> 16) & 255), int((entry >> 8) & 255), int(entry & 255)};
-            // 7/16 ahead, 3/16 behind below, 5/16 below, 1/16 ahead below; only onto pixels that
-            // take part, so no error crosses the transparent ones.
-            const size_t ahead = size_t(int(cell) + step), behind = size_t(int(cell) - step);
+            // 7/16 ahead, 3/16 below behind, 5/16 below, 1/16 below ahead (the remainder, so that
+            // the whole error goes on; the shifts round down, the same way on every machine).
             for (int k = 0; k < 3; ++k) {
-                const int e = wanted[k] - got[k] * kUnit;
-                const int e7 = e * 7 / 16, e3 = e * 3 / 16, e5 = e * 5 / 16;
-                const int e1 = e - e7 - e3 - e5;
-                if (opaqueHere[ahead]) here[ahead * 3 + size_t(k)] += e7;
-                if (opaqueBelow[behind]) below[behind * 3 + size_t(k)] += e3;
-                if (opaqueBelow[cell]) below[cell * 3 + size_t(k)] += e5;
-                if (opaqueBelow[ahead]) below[ahead * 3 + size_t(k)] += e1;
+                const int error = wanted[k] - (got[k] << kUnitShift);
+                const int e7 = (error * 7) >> 4, e3 = (error * 3) >> 4, e5 = (error * 5) >> 4;
+                e[step + k] += e7;
+                b[-step + k] += e3;
+                b[k] += e5;
+                b[step + k] += error - e7 - e3 - e5;
             }
         }
         here.swap(below);
-        opaqueHere.swap(opaqueBelow);
     }
 }
 
