@@ -10,6 +10,7 @@
 #include "convert/convert_commands.h"
 #include "formats/platform.h"
 #include "resources/texts.h"
+#include "script/interpreter.h"
 #include "test_support.h"
 
 using namespace ts;
@@ -148,11 +149,41 @@ TEST(ConvertCommands, QuantizationNamesAndNumbers) {
     run(app, cmdQuantization, "normal");
     EXPECT_EQ(app.convert.quantization, 0);
     EXPECT_TRUE(t.host.boxes.empty());
+    run(app, cmdQuantization, "accurate");
+    EXPECT_EQ(app.convert.quantization, 3);
+    run(app, cmdQuantization, "normal");
+    run(app, cmdQuantization, "pr\xE9" "cis");
+    EXPECT_EQ(app.convert.quantization, 3);
+    run(app, cmdQuantization, "0");
     run(app, cmdQuantization, "3");
+    EXPECT_EQ(app.convert.quantization, 3);
+    EXPECT_TRUE(t.host.boxes.empty());
+    run(app, cmdQuantization, "normal");
+    run(app, cmdQuantization, "4");
     EXPECT_EQ(app.convert.quantization, 0);
-    EXPECT_EQ(t.host.lastText(), "The following color quantization method was not found: 3");
+    EXPECT_EQ(t.host.lastText(), "The following color quantization method was not found: 4");
     run(app, cmdQuantization, "Halftone");  // names are compared case-sensitively
     EXPECT_EQ(app.convert.quantization, 0);
+}
+
+TEST(ConvertCommands, DitherIsNoneOrFloydSteinberg) {
+    test::TestApp t;
+    App& app = t.app;
+    EXPECT_EQ(app.convert.dither, 0);
+    run(app, cmdDither, "= 1");
+    EXPECT_EQ(app.convert.dither, 1);
+    run(app, cmdDither, "2");
+    EXPECT_EQ(app.convert.dither, 1);
+    EXPECT_EQ(t.host.lastCaption(), tr(T::CaptionScriptError));
+    run(app, cmdDither, "0");
+    EXPECT_EQ(app.convert.dither, 0);
+    // Both names reach the setting through the script.
+    runScriptText(app, "convert.dither = 1");
+    EXPECT_EQ(app.convert.dither, 1);
+    runScriptText(app, "convert.diffusion 0;convert.mode pr\xE9" "cis");
+    EXPECT_EQ(app.convert.dither, 0);
+    EXPECT_EQ(app.convert.quantization, 3);
+    EXPECT_EQ(t.host.boxes.size(), 1u);
 }
 
 TEST(ConvertCommands, MaskAndZeroColours) {

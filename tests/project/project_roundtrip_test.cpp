@@ -226,3 +226,21 @@ TEST_F(ProjectRoundTripTest, DemoProjectSurvivesReadWriteRead) {
     };
     EXPECT_EQ(withoutDirectory(once), withoutDirectory(original));
 }
+
+TEST_F(ProjectRoundTripTest, AccurateMethodAndErrorDiffusionReadBack) {
+    ASSERT_EQ(WriteProject(app, dir.file("p.tsp")), WriteProjectResult::Written);
+    EXPECT_EQ(dir.read("p.tsp").find("convert.dither"), std::string::npos);  // off: not written
+
+    app.convert.quantization = 3;
+    app.convert.dither = 1;
+    ASSERT_EQ(WriteProject(app, dir.file("p.tsp")), WriteProjectResult::Written);
+    const std::string text = dir.read("p.tsp");
+    EXPECT_NE(text.find("  convert.mode = 3\r\n"), std::string::npos);
+    EXPECT_NE(text.find("  convert.dither = 1\r\n"), std::string::npos);
+
+    test::TestApp fresh;
+    ASSERT_TRUE(ReadProject(fresh.app, dir.file("p.tsp")));
+    EXPECT_TRUE(fresh.host.boxes.empty()) << fresh.host.lastText();
+    EXPECT_EQ(fresh.app.convert.quantization, 3);
+    EXPECT_EQ(fresh.app.convert.dither, 1);
+}
