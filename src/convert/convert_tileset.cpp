@@ -148,6 +148,10 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
         params.colorization = convertSettings(app).colorization;
         params.fastPalReduction = convertSettings(app).fastPalReduction != 0;
         params.palReducPost = convertSettings(app).palReducPost != 0;
+        params.accurate = convertSettings(app).quantization == 3;
+        params.dither = convertSettings(app).dither == 1;
+        const DepthColourTraits traits = currentDepthTraits(app);
+        params.levelMax = (1 << std::min({traits.redBits, traits.greenBits, traits.blueBits})) - 1;
         // A map type without a palette field (or with the field switched off) carries no group.
         params.paletteShift = layout.paletteMask == 0 ? 32u : layout.paletteShift;
         params.progress = [&app](double f) { reportProgress(app, f); };

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "convert/multi_palette_fit.h"
+#include "convert/multi_palette_refine.h"
 #include "convert/multi_palette_workers.h"
 
 namespace ts {
@@ -316,6 +317,14 @@ int Assigner::run(MultiPaletteResult& result) {
     } else {
         computeErrorMatrix();
     }
+    if (params_.accurate) {
+        std::vector<GroupPaletteRef> refs;
+        for (auto& g : groups_) refs.push_back({&g->colours, &g->count});
+        std::vector<const ColourHistogram*> histograms;
+        for (const Block& block : blocks_) histograms.push_back(&block.histogram);
+        refineGroupPalettes(refs, histograms, fit_.reserved, B, [&](int b) { return bestGroupFromMatrix(b); },
+                            [&] { computeErrorMatrix(); });
+    }
     report(0.9);
 
     // Final mapping: every block on its best group.
@@ -325,12 +334,18 @@ int Assigner::run(MultiPaletteResult& result) {
         const int g = bestGroupFromMatrix(b);
         const Group& group = *groups_[size_t(g)];
         uint32_t* values = store_.tile(block.tile);
+        std::vector<uint32_t> dithered;
+        if (params_.dither)
+            diffuseTileErrors(block.pixels.data(), store_.tileWidth, store_.tileHeight, group.colours.data(),
+                              fit_.reserved, group.count, params_.levelMax, dithered);
         size_t k = 0;
         for (int y = 0; y < store_.tileHeight; ++y) {
             for (int x = 0; x < store_.tileWidth; ++x) {
                 const uint32_t colour = block.pixels[k++];
                 uint32_t index = 0;
-                if ((colour >> 24) != 0) {
+                if (!dithered.empty()) {
+                    index = dithered[k - 1];
+                } else if ((colour >> 24) != 0) {
                     uint32_t distance;
                     const int entry = nearestSubPaletteEntry(colour, group.colours.data(), fit_.reserved, group.count, distance);
                     index = entry < 0 ? 0 : uint32_t(entry);

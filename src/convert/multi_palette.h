@@ -21,6 +21,11 @@ struct MultiPaletteParams {
     int colorization = 0;
     bool fastPalReduction = true;
     bool palReducPost = true;
+    // The accurate method: the finished sub-palettes are refined over the tiles that use them.
+    bool accurate = false;
+    // Error diffusion inside every tile onto its sub-palette; levelMax: the depth's largest level.
+    bool dither = false;
+    int levelMax = 31;
     uint32_t paletteShift = 12;  // 32 or more: the map type has no palette field
     int threads = 0;             // 0: one per processor; results never depend on it
     // Progress of the whole procedure (0..1); called on the calling thread.
