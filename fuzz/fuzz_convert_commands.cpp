@@ -1,5 +1,5 @@
 // The `convert` command handlers on untrusted script text: lighting clauses, shades, methods,
-// colours. The first byte chooses the handler.
+// colours, error diffusion. The first byte chooses the handler.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,10 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     args = args.c_str();  // handlers receive NUL-terminated text
     static void (*const handlers[])(ts::App&, char*) = {
         ts::cmdLighting, ts::cmdShades, ts::cmdShadesBefore, ts::cmdTruncate,
-        ts::cmdQuantization, ts::cmdMaskColor, ts::cmdZeroColor};
-    handlers[data[0] % 7](*app, args.data());
+        ts::cmdQuantization, ts::cmdMaskColor, ts::cmdZeroColor, ts::cmdDither};
+    handlers[data[0] % 8](*app, args.data());
     for (int v = 0; v < 256; ++v)
         if (app->convert.effects.red[v] > 31 || app->convert.effects.blue[v] > 31) __builtin_trap();
     if (app->convert.shades < 1 || app->convert.shades > 255) __builtin_trap();
+    if (app->convert.quantization < 0 || app->convert.quantization > 3) __builtin_trap();
+    if (app->convert.dither != 0 && app->convert.dither != 1) __builtin_trap();
     return 0;
 }

@@ -15,6 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int colours = 1 + data[3];
     const int colorization = int(data[4] % 5) - 2;
     const int flags = data[5];
+    const int method = data[4] / 5;  // accurate refinement, error diffusion
     data += 6;
     size -= 6;
     const int w = tilesX * tileSide, h = tilesY * tileSide;
@@ -45,6 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     params.fastPalReduction = !(flags & 64);
     params.palReducPost = !(flags & 128);
     params.threads = 1;
+    params.accurate = method & 1;
+    params.dither = (method >> 1) & 1;
     ts::MultiPaletteResult result;
     const int n = ts::assignSubPalettes(hashed, 0, params, result);
     if (n > 0) {
