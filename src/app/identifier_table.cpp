@@ -29,7 +29,7 @@ constexpr std::string_view kFolderMembers[] = {"maps", "tilesets", "bitmaps", "p
 constexpr std::string_view kSystemMembers[] = {"directory", "maxobjects", "savemapsparams", "savemapsparamsauto",
                                                "maxmemory", "autoformatselection", "emulgba"};
 constexpr std::string_view kConvertMembers[] = {
-    "maskcolor", "zerocolor", "usemaxcolors", "lighting", "shades", "shadesbefore", "quantization",
+    "maskcolor", "zerocolor", "usemaxcolors", "lighting", "shades", "shadesbefore", "quantization", "dither",
     "truncate", "maxprecision", "colorization", "firsttileempty", "fastpalreduction", "palreducpost",
     "tilex", "tiley",
 };

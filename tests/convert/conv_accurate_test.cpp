@@ -85,7 +85,7 @@ TEST_F(ConvAccurate, BitmapPipelineUsesTheChosenMethodWithoutAsking) {
     conv("bmp src=photo dst=dithered col=64");
     EXPECT_TRUE(host.boxes.empty()) << host.lastText();
     EXPECT_GT(bitmapError("dithered"), 0u);
-    EXPECT_NE(readFile(dir.file("dithered.bmp.c")).substr(200), readFile(dir.file("accurate.bmp.c")).substr(200));
+    EXPECT_NE(bitmapError("dithered"), bitmapError("accurate"));
 }
 
 TEST_F(ConvAccurate, TilesetsAndSubPalettesWithTheAccurateMethod) {
