@@ -76,8 +76,14 @@ DecodeResult decodeImage(const uint8_t* data, size_t size, DecodedImage& out) {
     else if (startsWith(data, size, "II*\0", 4) || startsWith(data, size, "MM\0*", 4) ||
              startsWith(data, size, "II+\0", 4) || startsWith(data, size, "MM\0+", 4))
         result = decodeTiff(data, size, out);
+    else if (startsWith(data, size, "\x89PNG\r\n\x1a\n", 8))
+        result = decodePng(data, size, out);
+    else if (startsWith(data, size, "\xFF\xD8\xFF", 3))
+        result = decodeJpeg(data, size, out);
+    else if (startsWith(data, size, "BM", 2))
+        result = decodeBmp(data, size, out);
     else
-        result = decodeWithImageLibrary(data, size, out);
+        result = DecodeResult::Undecodable;
     if (result != DecodeResult::Ok) {
         destroySurface(out.surface);
         out.colourTable.clear();
@@ -210,6 +216,10 @@ bool loadImageFile(App& app, const std::string& path, int& width, int& height) {
                            (long long)image.declaredHeight, int(kMaxSurfacePixels >> 20),
                            kMaxSurfaceSide),
                 Icon::Error);
+        return false;
+    }
+    if (result == DecodeResult::Damaged) {
+        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ImgDamaged), path.c_str()), Icon::Error);
         return false;
     }
     if (result != DecodeResult::Ok) return false;
@@ -347,7 +357,9 @@ bool saveImageFile(const Surface& surface, const std::vector<uint32_t>& colourTa
     bool ok;
     if (kind == "gif") ok = encodeGif(in, bytes);
     else if (kind == "tiff") ok = encodeTiff(in, bytes);
-    else ok = encodeWithImageLibrary(in, kind == "jpeg" ? "jpeg" : kind.c_str(), bytes);
+    else if (kind == "png") ok = encodePng(in, bytes);
+    else if (kind == "jpeg") ok = encodeJpeg(in, bytes);
+    else ok = encodeBmp(in, bytes);
     return ok && writeFileAtomically(name, bytes);
 }
 

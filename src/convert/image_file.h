@@ -5,8 +5,9 @@
 // (convertSettings(app).decodeSurface), one 0xAARRGGBB word per pixel, keeps the file's own colour table
 // (ARGB words in file order) in convertSettings(app).sourceColourTable with its used-entry count in
 // convertSettings(app).usedEntries, and applies the mask colour rule. Images whose 32-bit surface would
-// exceed kMaxSurfacePixels (256 MB) are refused with a message; files that cannot be decoded
-// fail silently (the caller ends the conversion).
+// exceed kMaxSurfacePixels (256 MB) are refused with a message, and so are files of a known
+// format that end early or are damaged; files of no known format fail silently (the caller ends
+// the conversion).
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -26,16 +27,13 @@ struct DecodedImage {
     int64_t declaredHeight = 0;
 };
 
-enum class DecodeResult { Ok, Undecodable, Empty, TooLarge };
+// Undecodable: no known format; Damaged: a known format whose data ends early or is corrupt.
+enum class DecodeResult { Ok, Undecodable, Empty, TooLarge, Damaged };
 
 // Decodes an image held in memory (format found from its content). Never crashes on bad data.
 DecodeResult decodeImage(const uint8_t* data, size_t size, DecodedImage& out);
 // Decodes a file (read whole, at most 512 MB).
 DecodeResult decodeImageFile(const std::string& path, DecodedImage& out);
-
-// For runs without an application object (batch runs): the image library does not look for its
-// plugins until a format needs one (PNG and BMP never do), which shortens small conversions.
-void deferImagePluginSearch();
 
 // Used-entry count: for every pixel of the window, the first table entry whose red, green and
 // blue equal the pixel's is marked; the count is the highest marked index + 1 (0 if none).
@@ -50,7 +48,7 @@ void applyMaskColour(Surface& surface, uint8_t red, uint8_t green, uint8_t blue,
 // `gdipLoadImage`: decodes the file into the decode surface, replaces the source colour table and
 // used-entry count, selects the decode surface as the pixel source and applies the mask colour
 // when the current depth honours a transparent colour. False when the file cannot be decoded or
-// is empty (silently), or is too large (after a message).
+// is empty (silently), or is too large or damaged (after a message).
 bool loadImageFile(App& app, const std::string& path, int& width, int& height);
 
 // Load source image: loadImageFile, then the conversion surface copy. With `forConversion`, the

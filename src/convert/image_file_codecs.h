@@ -1,6 +1,7 @@
 #pragma once
-// The decoders and encoders behind image_file.h: the image library (QImage) for PNG, JPEG and
-// BMP, giflib for GIF and libtiff for TIFF, which keep the files' colour tables.
+// The decoders and encoders behind image_file.h: libpng for PNG, libjpeg for JPEG, a reader and
+// writer of our own for BMP, giflib for GIF and libtiff for TIFF. Every decoder keeps the file's
+// own colour table in file order.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,8 +11,11 @@
 namespace ts {
 
 // Each decoder fills out.surface with 0xAARRGGBB pixels and out.colourTable with the file's
-// table (ARGB, file order) when it has one.
-DecodeResult decodeWithImageLibrary(const uint8_t* data, size_t size, DecodedImage& out);
+// table (ARGB, file order) when it has one. A file that is recognised but ends early or holds
+// data its format does not allow gives DecodeResult::Damaged.
+DecodeResult decodePng(const uint8_t* data, size_t size, DecodedImage& out);
+DecodeResult decodeJpeg(const uint8_t* data, size_t size, DecodedImage& out);
+DecodeResult decodeBmp(const uint8_t* data, size_t size, DecodedImage& out);
 DecodeResult decodeGif(const uint8_t* data, size_t size, DecodedImage& out);
 DecodeResult decodeTiff(const uint8_t* data, size_t size, DecodedImage& out);
 
@@ -22,8 +26,13 @@ struct EncodeInput {
     std::vector<uint32_t> table;    // at most 256 entries, or empty for true colour
     std::vector<uint8_t> indices;   // width * height when the table is used
 };
-bool encodeWithImageLibrary(const EncodeInput& in, const char* format, std::string& bytes);
+bool encodePng(const EncodeInput& in, std::string& bytes);
+bool encodeJpeg(const EncodeInput& in, std::string& bytes);
+bool encodeBmp(const EncodeInput& in, std::string& bytes);
 bool encodeGif(const EncodeInput& in, std::string& bytes);
 bool encodeTiff(const EncodeInput& in, std::string& bytes);
+
+// 16-bit sample to 8 bits, rounded to the nearest value (x * 255 / 65535).
+inline uint32_t sample16To8(uint32_t x) { return (x - (x >> 8) + 0x80) >> 8; }
 
 }  // namespace ts

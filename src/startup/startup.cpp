@@ -50,7 +50,6 @@ StartMode prepareStartup(App& app, const std::string& commandLine, const std::st
 }
 
 int runBatch(App& app, StartMode mode, const std::string& rest) {
-    deferImagePluginSearch();
     // The window selects the format and the model that the project names when it opens; a batch
     // run must write the same files, so it selects them before it starts.
     selectRememberedFormatAndModelIfDefined(app);

@@ -4,13 +4,14 @@
 
 #include <gif_lib.h>
 
-#include <QImage>
+#include <png.h>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "convert/colour_effects.h"
 #include "convert/image_file.h"
+#include "convert/image_file_codecs.h"
 #include "convert/quantize.h"
 #include "formats/platform.h"
 #include "host/file_system.h"
@@ -23,15 +24,28 @@ namespace {
 
 uint32_t tableColour(int i) { return 0xFF000000u | uint32_t(i) << 16 | uint32_t(255 - i) << 8 | uint32_t((i * 7) & 255); }
 
-// An indexed PNG with `size` entries whose pixel (x, 0) uses entry indices[x].
+// An indexed PNG with the given table whose pixels (x, 0) and (x, 1) use entry indices[x].
 void writeIndexedPng(const std::string& path, const std::vector<uint32_t>& table,
                      const std::vector<int>& indices) {
-    QImage image(int(indices.size()), 2, QImage::Format_Indexed8);
-    QList<QRgb> colours(table.begin(), table.end());
-    image.setColorTable(colours);
+    Surface s;
+    ASSERT_TRUE(createSurface(s, int(indices.size()), 2));
+    EncodeInput in{&s, {}, {}};
+    for (uint32_t c : table) in.table.push_back(c & 0xFFFFFF);
     for (int y = 0; y < 2; ++y)
-        for (size_t x = 0; x < indices.size(); ++x) image.setPixel(int(x), y, uint(indices[x]));
-    ASSERT_TRUE(image.save(QString::fromStdString(path), "PNG"));
+        for (int i : indices) in.indices.push_back(uint8_t(i));
+    std::string bytes;
+    ASSERT_TRUE(encodePng(in, bytes));
+    test::writeFile(path, bytes);
+}
+
+// A true-colour PNG with alpha, pixels 0xAARRGGBB row by row.
+void writeRgbaPng(const std::string& path, int width, int height, const std::vector<uint32_t>& pixels) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = png_uint_32(width);
+    image.height = png_uint_32(height);
+    image.format = PNG_FORMAT_BGRA;
+    ASSERT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), width * 4, nullptr));
 }
 
 // A GIF through the program's own saver: the table is written as given.
@@ -95,10 +109,7 @@ TEST(ImageLoad, UsedEntriesOfIndexedGif) { checkUsedEntries(writeIndexedGif, ".g
 TEST(ImageLoad, MaskColourIsExact) {
     test::TempDir dir;
     test::TestApp t;
-    QImage image(2, 1, QImage::Format_RGB32);
-    image.setPixel(0, 0, qRgb(255, 0, 254));
-    image.setPixel(1, 0, qRgb(255, 0, 255));
-    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("m.png"))));
+    writeRgbaPng(dir.file("m.png"), 2, 1, {0xFFFF00FEu, 0xFFFF00FFu});
     int w = 0, h = 0;
     ASSERT_TRUE(loadImageFile(t.app, dir.file("m.png"), w, h));
     EXPECT_EQ(w, 2);
@@ -112,10 +123,7 @@ TEST(ImageLoad, MaskColourIsExact) {
 TEST(ImageLoad, PngAlphaSurvivesInTheRgbaDepth) {
     test::TempDir dir;
     test::TestApp t;
-    QImage image(2, 1, QImage::Format_ARGB32);
-    image.setPixel(0, 0, qRgba(10, 20, 30, 0x80));
-    image.setPixel(1, 0, qRgba(255, 0, 254, 0xFF));
-    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("a.png"))));
+    writeRgbaPng(dir.file("a.png"), 2, 1, {0x800A141Eu, 0xFFFF00FEu});
     setCurrentDepthIndex(t.app, 3);
     int w = 0, h = 0;
     ASSERT_TRUE(loadImageFile(t.app, dir.file("a.png"), w, h));

@@ -2,7 +2,6 @@
 // reference, halftone, the octree, the source colour table path and direct colours.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <random>
 #include <vector>
 
@@ -253,12 +252,12 @@ TEST(SourceTablePath, AppendsOnlyWhatTheExistingPaletteLacks) {
     test::TempDir dir;
     test::TestApp t;
     App& app = t.app;
-    QImage png(16, 1, QImage::Format_Indexed8);
-    QList<QRgb> table;
-    for (int i = 0; i < 16; ++i) table.push_back(qRgb(i * 16, 248 - i * 8, 8 * (i % 4)));
-    png.setColorTable(table);
-    for (int x = 0; x < 16; ++x) png.setPixel(x, 0, uint(15 - x));
-    ASSERT_TRUE(png.save(QString::fromStdString(dir.file("i16.png"))));
+    std::vector<uint32_t> table;
+    for (int i = 0; i < 16; ++i) table.push_back(0xFF000000u | uint32_t(i * 16) << 16 | uint32_t(248 - i * 8) << 8 | uint32_t(8 * (i % 4)));
+    Surface picture;
+    ASSERT_TRUE(createSurface(picture, 16, 1));
+    for (int x = 0; x < 16; ++x) picture.at(x, 0) = table[size_t(15 - x)] & 0xFFFFFF;
+    ASSERT_TRUE(saveImageFile(picture, table, dir.file("i16.png")));
     int w = 0, h = 0;
     ASSERT_TRUE(loadSourceImage(app, dir.file("i16.png"), w, h, true));
     ASSERT_EQ(app.convert.usedEntries, 16);

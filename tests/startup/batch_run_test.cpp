@@ -5,9 +5,6 @@
 #include <cstdio>
 #include <sys/wait.h>
 
-#include <QColor>
-#include <QImage>
-#include <QString>
 
 #include "convert/image_file.h"
 #include "host/file_system.h"
@@ -31,6 +28,15 @@ RunResult runProgram(const std::string& folder, const std::string& arguments) {
     int status = pclose(p);
     r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return r;
+}
+
+// Writes a picture of one colour (0xRRGGBB) in the format of the file's extension.
+bool writeFilled(const std::string& path, int width, int height, uint32_t colour) {
+    ts::Surface surface;
+    if (!ts::createSurface(surface, width, height)) return false;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) surface.at(x, y) = colour;
+    return ts::saveImageFile(surface, {}, path);
 }
 }  // namespace
 
@@ -79,9 +85,7 @@ TEST(BatchRun, ProjectFolderIsTheCurrentDirectory) {
 
 TEST(BatchRun, ProjectFormatIsSelectedBeforeTheRun) {
     ts::test::TempDir dir;
-    QImage image(16, 8, QImage::Format_RGB32);
-    image.fill(QColor(10, 200, 30));
-    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("img.png"))));
+    ASSERT_TRUE(writeFilled(dir.file("img.png"), 16, 8, 0x0AC81E));
     // A project that defines a format in its data section and names it in its infos section.
     dir.write("p.tsp",
               "#Fichier de projet Tilesmithery\r\n .section infos\r\n  Format = \"Bin\"\r\n  End\r\n"
@@ -130,9 +134,7 @@ TEST(BatchRun, NamesOutsideWindows1252AreRefusedBeforeAnythingIsWritten) {
 
 TEST(BatchRun, ConversionPiecesAddElements) {
     ts::test::TempDir dir;
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(QColor(0, 0, 255));
-    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("ship.png"))));
+    ASSERT_TRUE(writeFilled(dir.file("ship.png"), 16, 16, 0x0000FF));
     auto r = runProgram(dir.path(), "p.tsp -tset src=ship:-bmp bmp=ship.png name=pic");
     EXPECT_EQ(r.status, 0) << r.err;
     std::string project = ts::test::readFile(dir.file("p.tsp"));
@@ -143,23 +145,39 @@ TEST(BatchRun, ConversionPiecesAddElements) {
     EXPECT_EQ(r.status, 1);
 }
 
-// A batch run loads the image plugins and libtiff only when a file needs them: a PNG first, then
-// a JPEG (a plugin) and a TIFF in the same run.
-TEST(BatchRun, ImageLibrariesLoadedOnFirstUse) {
+// A batch conversion of every image format loads no Qt library: the dynamic linker's own list of
+// what it loads (LD_DEBUG) holds none, and libtiff comes only with the TIFF file.
+TEST(BatchRun, ConversionsLoadNoQt) {
     ts::test::TempDir dir;
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(QColor(0, 0, 255));
-    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("ship.png"))));
-    image.fill(QColor(200, 10, 10));
-    ASSERT_TRUE(image.save(QString::fromStdString(dir.file("photo.jpg")), "JPEG"));
-    ts::Surface surface;
-    ASSERT_TRUE(ts::createSurface(surface, 8, 8));
-    ASSERT_TRUE(ts::saveImageFile(surface, {}, dir.file("scan.tiff")));
-    auto r = runProgram(dir.path(), "p.tsp -tset src=ship.png:-tset src=photo.jpg:-tset src=scan.tiff");
+    ASSERT_TRUE(writeFilled(dir.file("ship.png"), 16, 16, 0x0000FF));
+    ASSERT_TRUE(writeFilled(dir.file("photo.jpg"), 16, 16, 0xC80A0A));
+    ASSERT_TRUE(writeFilled(dir.file("tiles.bmp"), 16, 16, 0x10A010));
+    ASSERT_TRUE(writeFilled(dir.file("anim.gif"), 16, 16, 0x808000));
+    ASSERT_TRUE(writeFilled(dir.file("scan.tiff"), 8, 8, 0x000000));
+    auto r = runProgram(dir.path(), "p.tsp -tset src=ship.png:-tset src=photo.jpg:-tset src=tiles.bmp:"
+                                    "-tset src=anim.gif:-tset src=scan.tiff");
     EXPECT_EQ(r.status, 0) << r.err;
     std::string project = ts::test::readFile(dir.file("p.tsp"));
-    for (const char* line : {"  File: ship.til.c\r\n", "  File: photo.til.c\r\n", "  File: scan.til.c\r\n"})
-        EXPECT_NE(project.find(line), std::string::npos) << line;
+    for (const char* name : {"ship", "photo", "tiles", "anim", "scan"})
+        EXPECT_NE(project.find(std::string("  File: ") + name + ".til.c\r\n"), std::string::npos) << name;
+
+    const auto loaded = [&dir](const std::string& arguments) {
+        int status = 0;
+        return ts::test::runCommand("cd '" + dir.path() + "' && LD_DEBUG=libs '" TS_PROGRAM "' " + arguments +
+                                        " 2>&1 >/dev/null",
+                                    status);
+    };
+    std::string libraries = loaded("p.tsp -tset src=ship.png:-tset src=photo.jpg:-tset src=tiles.bmp:"
+                                   "-tset src=anim.gif:-tset src=scan.tiff");
+    ASSERT_NE(libraries.find("calling init:"), std::string::npos) << "no LD_DEBUG output";
+    EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
+    EXPECT_NE(libraries.find("libpng"), std::string::npos);
+    EXPECT_NE(libraries.find("libtiff"), std::string::npos);
+    libraries = loaded("p.tsp -tset src=ship.png");
+    EXPECT_EQ(libraries.find("libtiff"), std::string::npos);
+    EXPECT_EQ(libraries.find("libQt"), std::string::npos);
+    // Nor does the start of the program, nor an interactive start without the window.
+    EXPECT_EQ(loaded("--version").find("libQt"), std::string::npos);
 }
 
 TEST(BatchRun, MessagesKeepTheirLineBreaks) {
