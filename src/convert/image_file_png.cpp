@@ -1,5 +1,6 @@
 // PNG files through libpng. Palette images keep their palette (with the alpha of the
-// transparency chunk) as the colour table, in file order. Grey images of fewer than 8 bits, or
+// transparency chunk) as the colour table, in file order; pixels whose index lies beyond the
+// palette take its first colour. Grey images of fewer than 8 bits, or
 // with a transparent grey level, come back with a grey ramp as their table; a 1-bit grey image's
 // table is white then black. Samples of 16 bits are rounded to 8.
 #include <png.h>
@@ -104,10 +105,11 @@ RowKind prepare(png_structp png, png_infop info, std::vector<uint32_t>& table, s
             table[size_t(i)] = alpha << 24 | uint32_t(palette[i].red) << 16 |
                                uint32_t(palette[i].green) << 8 | palette[i].blue;
         }
+        // A two-colour image with a single palette entry has white for its second colour.
+        if (depth == 1 && count == 1) table.push_back(0xFFFFFFFFu);
         std::copy(table.begin(), table.end(), lookup.begin());
-        // Indices beyond the palette: a 1-bit image shows index 1 white (and index 0 black when
-        // even that is missing); deeper images show transparent black.
-        if (depth == 1 && count < 2) lookup[1] = 0xFFFFFFFFu;
+        // Indices beyond the palette stand for its first colour.
+        std::fill(lookup.begin() + std::ptrdiff_t(table.size()), lookup.end(), table[0]);
         if (depth < 8) png_set_packing(png);
         return RowKind::Indices;
     }
