@@ -178,11 +178,11 @@ def rle8(width, height, count, skip=False):
         if y == 3 and skip:
             # four pixels, then a move 2 right and 1 down: the rest of this line and the start
             # of the next are skipped
-            out += bytes((4, index(0, 3, count), 0, 2, 2, 1))
+            out += bytes((4, index(0, height - 1 - y, count), 0, 2, 2, 1))
             y += 1
-            out += rle8_segment([index(x, y, count) for x in range(6, width)])
+            out += rle8_segment([index(x, height - 1 - y, count) for x in range(6, width)])
         else:
-            out += rle8_segment([index(x, y, count) for x in range(width)])
+            out += rle8_segment([index(x, height - 1 - y, count) for x in range(width)])
         out += b"\0\0"
         y += 1
     return bytes(out + b"\0\1")
@@ -191,14 +191,21 @@ def rle8(width, height, count, skip=False):
 def rle4(width, height):
     out = bytearray()
     for y in range(height):
-        row = [index(x, y, 16) for x in range(width)]
+        row = [index(x, height - 1 - y, 16) for x in range(width)]  # lines from the bottom
         x = 0
         while x < len(row):
-            if x + 4 <= len(row) and y % 2 == 0:  # a run of two alternating nibbles
-                out += bytes((4, row[x] << 4 | row[x + 1]))
-                x += 4
+            if len(row) - x < 3:  # too few for literal pixels (their counts start at 3)
+                rest = row[x:]
+                out += bytes((len(rest), rest[0] << 4 | (rest[1] if len(rest) > 1 else 0)))
+                x = len(row)
+            elif y % 2 == 0:  # runs of two nibbles
+                run = 2
+                while x + run < len(row) and row[x + run] == row[x + run - 2] and run < 255:
+                    run += 1
+                out += bytes((run, row[x] << 4 | row[x + 1]))
+                x += run
             else:
-                lit = row[x:x + 7]
+                lit = row[x:x + 7] if len(row) - x - 7 not in (1, 2) else row[x:x + 5]
                 packed = pack_row(lit, 4)
                 out += bytes((0, len(lit))) + packed + (b"\0" if len(packed) & 1 else b"")
                 x += len(lit)
