@@ -2,6 +2,8 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+# `make bench BENCH_OTHER=path/to/tilesmithery` times another build beside this one.
+BENCH_OTHER ?=
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
@@ -36,7 +38,7 @@ check-asan: deps
 bench: build
 	@for b in $(BUILD)/bench/*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
 	@echo "== the program, start to exit"
-	@bash scripts/time-batch.sh $(BUILD)/tilesmithery $(BUILD)/bench/bench_convert
+	@bash scripts/time-batch.sh $(BUILD)/tilesmithery $(BUILD)/bench/bench_convert $(BENCH_OTHER)
 
 fuzz: deps
 	@test -f $(FUZZ_BUILD)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) \

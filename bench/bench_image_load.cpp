@@ -1,47 +1,82 @@
-// Loading a 4096 x 4096 photograph-like PNG into the decode surface (decode, used entries, mask).
+// Image loading: decoding the 1024 x 1024 conversion picture (PNG, BMP, JPEG) alone, and loading a
+// 4096 x 4096 photograph-like PNG into the decode surface (decode, used entries, mask).
 #include <benchmark/benchmark.h>
 
-#include <QImage>
 #include <cmath>
 #include <string>
 
-#include "convert/image_file.h"
-#include "host/host_services.h"
+#include "bench_convert_pictures.h"
 #include "convert/colour_effects.h"
+#include "convert/image_file.h"
 #include "formats/platform.h"
 #include "app/app_state.h"
+#include "host/file_system.h"
+#include "host/host_services.h"
 
 using namespace ts;
 
 namespace {
 
-constexpr int kSide = 4096;
+constexpr int kPhotoSide = 4096;
 
-std::string makePng() {
+std::string makePhoto() {
     const std::string path = "/tmp/ts_bench_image_load_4096.png";
-    QImage image(kSide, kSide, QImage::Format_RGB32);
+    Surface image;
+    createSurface(image, kPhotoSide, kPhotoSide);
     uint32_t seed = 12345;
-    for (int y = 0; y < kSide; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(image.scanLine(y));
-        for (int x = 0; x < kSide; ++x) {
+    for (int y = 0; y < kPhotoSide; ++y) {
+        uint32_t* row = image.row(y);
+        for (int x = 0; x < kPhotoSide; ++x) {
             seed = seed * 1664525u + 1013904223u;
-            const double fx = x / double(kSide), fy = y / double(kSide);
+            const double fx = x / double(kPhotoSide), fy = y / double(kPhotoSide);
             const uint32_t r = uint32_t(90 + 120 * fx + 30 * std::sin(fy * 11)) + ((seed >> 24) & 7);
             const uint32_t g = uint32_t(60 + 150 * fy + 20 * std::cos(fx * 9)) + ((seed >> 16) & 7);
             const uint32_t b = uint32_t(200 - 150 * fx * fy) + ((seed >> 8) & 7);
-            row[x] = 0xFF000000u | (r & 255) << 16 | (g & 255) << 8 | (b & 255);
+            row[x] = (r & 255) << 16 | (g & 255) << 8 | (b & 255);
         }
     }
-    image.save(QString::fromStdString(path), "PNG");
+    saveImageFile(image, {}, path);
     return path;
 }
 
+// The 1024 x 1024 picture of the conversion benchmarks, in memory as a file of the given type.
+const std::string& picture1024(const std::string& extension) {
+    static std::string files[3];
+    const int slot = extension == "png" ? 0 : extension == "bmp" ? 1 : 2;
+    if (files[slot].empty()) {
+        const std::vector<uint32_t> pixels = bench::placedPicture(1024, 1024, 2);
+        Surface s;
+        createSurface(s, 1024, 1024);
+        for (int y = 0; y < 1024; ++y)
+            for (int x = 0; x < 1024; ++x) s.at(x, y) = pixels[size_t(y) * 1024 + size_t(x)];
+        const std::string path = "/tmp/ts_bench_image_load_1024." + extension;
+        saveImageFile(s, {}, path);
+        readWholeFile(path, files[slot], int64_t(64) << 20);
+    }
+    return files[slot];
+}
+
+void decodeLoop(benchmark::State& state, const std::string& bytes) {
+    DecodedImage image;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(decodeImage(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), image));
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
+}
+
+void BM_DecodePng1024(benchmark::State& state) { decodeLoop(state, picture1024("png")); }
+void BM_DecodeBmp1024(benchmark::State& state) { decodeLoop(state, picture1024("bmp")); }
+void BM_DecodeJpeg1024(benchmark::State& state) { decodeLoop(state, picture1024("jpg")); }
+BENCHMARK(BM_DecodePng1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeBmp1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DecodeJpeg1024)->Unit(benchmark::kMillisecond);
+
 void BM_LoadPng4096(benchmark::State& state) {
-    static const std::string path = makePng();
+    static const std::string path = makePhoto();
     RecordingHost host;
     App app{host};
     initializePlatforms(app);  // the GBA in its 8-bit depth: all this needs
-        rebuildEffectTables(app);
+    rebuildEffectTables(app);
     for (auto _ : state) {
         int w = 0, h = 0;
         benchmark::DoNotOptimize(loadImageFile(app, path, w, h));

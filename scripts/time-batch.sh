@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Times the program itself, from start to exit, on the conversion benchmark pictures: the jobs a
-# build script runs (`tilesmithery p.tsp -tset src=...`). Usage: time-batch.sh PROGRAM BENCH_CONVERT
+# build script runs (`tilesmithery p.tsp -tset src=...`), the start alone (`--version`, `end`), and
+# the peak memory of the 1024 x 1024 job. With a second program (OTHER, e.g. an older build) both
+# run the same jobs on the same files, side by side in one hyperfine run.
+# Usage: time-batch.sh PROGRAM BENCH_CONVERT [OTHER]
 set -euo pipefail
 program=$(realpath "$1")
 bench_convert=$(realpath "$2")
+other=${3:+$(realpath "$3")}
 runs=${TIME_RUNS:-40}
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
@@ -16,12 +20,23 @@ cd "$dir"
 cp p.tsp p.tsp.start
 
 jobs=(
-  "-tset src=p512.png"
-  "-tset src=p1024.png"
-  "-tset src=d1024x512.png"
-  "-tset src=p1024.png +16c col=255"
-  "end"
+  "--version"
+  "p.tsp end"
+  "p.tsp -tset src=p512.png"
+  "p.tsp -tset src=p1024.png"
+  "p.tsp -tset src=d1024x512.png"
+  "p.tsp -tset src=p1024.png +16c col=255"
 )
 commands=()
-for job in "${jobs[@]}"; do commands+=("$program p.tsp $job"); done
+for job in "${jobs[@]}"; do
+  commands+=("$program $job")
+  [ -n "$other" ] && commands+=("$other $job")
+done
 hyperfine -N --style basic --warmup 5 --runs "$runs" --prepare 'cp p.tsp.start p.tsp' "${commands[@]}"
+
+echo "Peak memory (maximum resident set) of the 1024 x 1024 job:"
+for p in "$program" ${other:+"$other"}; do
+  cp p.tsp.start p.tsp
+  kb=$(/usr/bin/time -f '%M' "$p" p.tsp -tset src=p1024.png 2>&1 >/dev/null | tail -1)
+  echo "  $p: $((kb / 1024)) MB ($kb kB)"
+done
