@@ -164,7 +164,7 @@ TEST(BatchRun, ConversionsLoadNoQt) {
     const auto loaded = [&dir](const std::string& arguments) {
         int status = 0;
         return ts::test::runCommand("cd '" + dir.path() + "' && LD_DEBUG=libs '" TS_PROGRAM "' " + arguments +
-                                        " 2>&1 >/dev/null",
+                                        " 2>&1 >/dev/null | cat",
                                     status);
     };
     std::string libraries = loaded("p.tsp -tset src=ship.png:-tset src=photo.jpg:-tset src=tiles.bmp:"
