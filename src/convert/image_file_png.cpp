@@ -116,12 +116,14 @@ RowKind prepare(png_structp png, png_infop info, std::vector<uint32_t>& table, s
     if (depth == 16) {
         png_set_expand(png);
         if (!(colourType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
-        if (!(colourType & PNG_COLOR_MASK_ALPHA) && !hasTrns) png_set_filler(png, 0xFFFF, PNG_FILLER_AFTER);
+        // Opaque filler where no alpha comes from the file (libpng adds none after an alpha
+        // channel, whether it was in the file or made from the transparency chunk).
+        png_set_filler(png, 0xFFFF, PNG_FILLER_AFTER);
         return RowKind::Rgba16;
     }
     png_set_expand(png);
     if (!(colourType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
-    if (!(colourType & PNG_COLOR_MASK_ALPHA) && !hasTrns) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     png_set_bgr(png);
     return RowKind::Bgra8;
 }
@@ -166,7 +168,8 @@ DecodeResult PngReader::read(DecodedImage& out) {
     png_read_update_info(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
     if (!prepareSurface(out.surface, int(width), int(height))) return DecodeResult::TooLarge;
-    if (kind == RowKind::Bgra8 && rowBytes != size_t(width) * 4) png_error(png, "unexpected row size");
+    const size_t pixelBytes = kind == RowKind::Bgra8 ? 4 : kind == RowKind::Rgba16 ? 8 : 1;
+    if (rowBytes != size_t(width) * pixelBytes) png_error(png, "unexpected row size");
 
     if (passes > 1) {
         // Interlaced: every pass revisits the rows, which are kept whole until the end.
