@@ -218,10 +218,6 @@ bool loadImageFile(App& app, const std::string& path, int& width, int& height) {
                 Icon::Error);
         return false;
     }
-    if (result == DecodeResult::Damaged) {
-        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::ImgDamaged), path.c_str()), Icon::Error);
-        return false;
-    }
     if (result != DecodeResult::Ok) return false;
     c.decodeSurface = std::move(image.surface);
     width = c.decodeSurface.width;

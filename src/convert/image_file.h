@@ -5,9 +5,9 @@
 // (convertSettings(app).decodeSurface), one 0xAARRGGBB word per pixel, keeps the file's own colour table
 // (ARGB words in file order) in convertSettings(app).sourceColourTable with its used-entry count in
 // convertSettings(app).usedEntries, and applies the mask colour rule. Images whose 32-bit surface would
-// exceed kMaxSurfacePixels (256 MB) are refused with a message, and so are files of a known
-// format that end early or are damaged; files of no known format fail silently (the caller ends
-// the conversion).
+// exceed kMaxSurfacePixels (256 MB) are refused with a message; files that cannot be decoded
+// (of no known format, or of a known one but ending early or damaged) fail silently, and the
+// conversion command reports them.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,7 +48,7 @@ void applyMaskColour(Surface& surface, uint8_t red, uint8_t green, uint8_t blue,
 // `gdipLoadImage`: decodes the file into the decode surface, replaces the source colour table and
 // used-entry count, selects the decode surface as the pixel source and applies the mask colour
 // when the current depth honours a transparent colour. False when the file cannot be decoded or
-// is empty (silently), or is too large or damaged (after a message).
+// is empty (silently), or is too large (after a message).
 bool loadImageFile(App& app, const std::string& path, int& width, int& height);
 
 // Load source image: loadImageFile, then the conversion surface copy. With `forConversion`, the

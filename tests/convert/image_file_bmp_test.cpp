@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "convert/conv_command.h"
 #include "convert/image_file.h"
 #include "convert/image_file_codecs.h"
+#include "host/file_system.h"
 #include "host/message_box.h"
 #include "resources/texts.h"
 #include "test_support.h"
@@ -157,17 +159,23 @@ TEST(BmpRead, DamagedFilesAreRefused) {
     EXPECT_EQ(decodeBytes(empty, image), DecodeResult::Empty);
 }
 
-TEST(BmpRead, TruncatedFileIsReportedWhenLoaded) {
+// A truncated file stops the conversion with its message (and a batch run with exit status 1),
+// instead of converting a picture with missing rows.
+TEST(BmpRead, TruncatedFileStopsTheConversion) {
     test::TempDir dir;
     test::TestApp t;
     const std::string bytes = test::readFile(imagePath("bits24.bmp"));
     dir.write("cut.bmp", bytes.substr(0, bytes.size() / 2));
     int w = 0, h = 0;
     EXPECT_FALSE(loadImageFile(t.app, dir.file("cut.bmp"), w, h));
+    EXPECT_TRUE(t.host.boxes.empty());
+    std::string arguments = "tset src=" + dir.file("cut.bmp");
+    cmdConv(t.app, arguments.data());
     ASSERT_EQ(t.host.boxes.size(), 1u);
-    EXPECT_EQ(t.host.lastCaption(), tr(T::CaptionError));
-    EXPECT_EQ(t.host.lastText(), formatText(tr(T::ImgDamaged), dir.file("cut.bmp").c_str()));
+    EXPECT_EQ(t.host.lastText(), formatText(tr(T::ConvertImageUnreadable), dir.file("cut.bmp").c_str()));
     EXPECT_EQ(t.host.lastText().rfind("Unable to read the image", 0), 0u);
+    EXPECT_TRUE(t.host.failureSeen());
+    EXPECT_FALSE(fileExists(dir.file("cut.til.c")));
 }
 
 TEST(BmpWrite, IndexedAndTrueColourFilesReadBack) {

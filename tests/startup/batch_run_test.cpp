@@ -180,6 +180,20 @@ TEST(BatchRun, ConversionsLoadNoQt) {
     EXPECT_EQ(loaded("--version").find("libQt"), std::string::npos);
 }
 
+// A truncated image of each decoder: a message, exit status 1, no output files.
+TEST(BatchRun, TruncatedImagesStopWithAMessage) {
+    ts::test::TempDir dir;
+    for (const char* name : {"cut.png", "cut.jpg", "cut.bmp"}) {
+        ASSERT_TRUE(writeFilled(dir.file(name), 40, 24, 0x336699));
+        const std::string whole = dir.read(name);
+        dir.write(name, whole.substr(0, whole.size() * 2 / 3));
+        auto r = runProgram(dir.path(), std::string("p.tsp -tset src=") + name);
+        EXPECT_EQ(r.status, 1) << name;
+        EXPECT_NE(r.err.find(std::string("Unable to read the image \"") + name + "\"."), std::string::npos) << r.err;
+        EXPECT_FALSE(ts::test::readFile(dir.file("cut.til.c")).size() > 0) << name;
+    }
+}
+
 TEST(BatchRun, MessagesKeepTheirLineBreaks) {
     ts::test::TempDir dir;
     auto r = runProgram(dir.path(), "p.tsp 'msgbox \"first\\nsecond\", \"Title\"'");
