@@ -43,7 +43,9 @@ enum class RowKind {
     Indices,   // one byte per pixel, looked up in the table
     Grey8,     // one grey byte per pixel
     Rgba16,    // four big-endian 16-bit samples per pixel
-    Bgra8,     // the pixel words themselves
+    Rgb8,      // red, green, blue bytes
+    Rgba8,     // red, green, blue, alpha bytes
+    Bgra8,     // the pixel words themselves (after libpng's own transformations)
 };
 
 struct PngReader {
@@ -121,6 +123,10 @@ RowKind prepare(png_structp png, png_infop info, std::vector<uint32_t>& table, s
         png_set_filler(png, 0xFFFF, PNG_FILLER_AFTER);
         return RowKind::Rgba16;
     }
+    // The common 8-bit colour files are rearranged here, in one pass, rather than by libpng's
+    // filler and swap, a pass each.
+    if (colourType == PNG_COLOR_TYPE_RGB && !hasTrns) return RowKind::Rgb8;
+    if (colourType == PNG_COLOR_TYPE_RGB_ALPHA) return RowKind::Rgba8;
     png_set_expand(png);
     if (!(colourType & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
     png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
@@ -142,6 +148,21 @@ void convertRow(RowKind kind, const uint8_t* in, uint32_t* out, int width, const
                 out[x] = sample(3) << 24 | sample(0) << 16 | sample(1) << 8 | sample(2);
             }
             break;
+        case RowKind::Rgb8:
+            // Four bytes at a time (the row buffer has one to spare): R G B x -> 0xFFRRGGBB.
+            for (int x = 0; x < width; ++x, in += 3) {
+                uint32_t v;
+                std::memcpy(&v, in, 4);
+                out[x] = 0xFF000000u | __builtin_bswap32(v) >> 8;
+            }
+            break;
+        case RowKind::Rgba8:
+            for (int x = 0; x < width; ++x, in += 4) {
+                uint32_t v;
+                std::memcpy(&v, in, 4);  // 0xAABBGGRR on this little-endian machine
+                out[x] = (v & 0xFF00FF00u) | (v >> 16 & 0xFFu) | (v & 0xFFu) << 16;
+            }
+            break;
         case RowKind::Bgra8: break;
     }
 }
@@ -157,6 +178,10 @@ DecodeResult PngReader::read(DecodedImage& out) {
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kIgnoredChunks, kIgnoredChunkCount);
     png_set_chunk_malloc_max(png, kMaxChunkBytes);
     png_set_user_limits(png, 0x7FFFFFFF, 0x7FFFFFFF);
+#ifdef PNG_IGNORE_ADLER32
+    // Every chunk's CRC already guards the image data; its zlib checksum would only cost time.
+    png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+#endif
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
     out.declaredWidth = width;
@@ -168,13 +193,15 @@ DecodeResult PngReader::read(DecodedImage& out) {
     png_read_update_info(png, info);
     const size_t rowBytes = png_get_rowbytes(png, info);
     if (!prepareSurface(out.surface, int(width), int(height))) return DecodeResult::TooLarge;
-    const size_t pixelBytes = kind == RowKind::Bgra8 ? 4 : kind == RowKind::Rgba16 ? 8 : 1;
+    const size_t pixelBytes = kind == RowKind::Rgba16 ? 8
+                              : kind == RowKind::Bgra8 || kind == RowKind::Rgba8 ? 4
+                              : kind == RowKind::Rgb8 ? 3 : 1;
     if (rowBytes != size_t(width) * pixelBytes) png_error(png, "unexpected row size");
 
     if (passes > 1) {
         // Interlaced: every pass revisits the rows, which are kept whole until the end.
         rowPointers.resize(height);
-        if (kind != RowKind::Bgra8) buffer.resize(rowBytes * height);
+        if (kind != RowKind::Bgra8) buffer.resize(rowBytes * height + 1);
         for (png_uint_32 y = 0; y < height; ++y)
             rowPointers[y] = kind == RowKind::Bgra8 ? reinterpret_cast<png_bytep>(out.surface.row(int(y)))
                                                     : buffer.data() + rowBytes * y;
@@ -183,7 +210,7 @@ DecodeResult PngReader::read(DecodedImage& out) {
             for (png_uint_32 y = 0; y < height; ++y)
                 convertRow(kind, rowPointers[y], out.surface.row(int(y)), int(width), lookup);
     } else {
-        if (kind != RowKind::Bgra8) buffer.resize(rowBytes);
+        if (kind != RowKind::Bgra8) buffer.resize(rowBytes + 1);
         for (png_uint_32 y = 0; y < height; ++y) {
             uint32_t* row = out.surface.row(int(y));
             if (kind == RowKind::Bgra8) {
