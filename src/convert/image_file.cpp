@@ -27,7 +27,7 @@ uint32_t readLe32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 
 uint32_t readBe32(const uint8_t* p) { return uint32_t(p[3]) | uint32_t(p[2]) << 8 | uint32_t(p[1]) << 16 | uint32_t(p[0]) << 24; }
 
 // The size that a PNG or BMP header announces, so that oversized files are refused with their
-// size before the image library sees them (it rejects some of them silently).
+// size before a decoder starts on them.
 bool peekDeclaredSize(const uint8_t* data, size_t size, int64_t& width, int64_t& height) {
     if (startsWith(data, size, "\x89PNG\r\n\x1a\n", 8) && size >= 24 &&
         std::memcmp(data + 12, "IHDR", 4) == 0) {
