@@ -91,7 +91,9 @@ TEST(PngRead, DamagedFilesAreRefused) {
             const DecodeResult r = decodeBytes(whole.substr(0, cut), image);
             ASSERT_NE(r, DecodeResult::Ok) << name << " cut at " << cut;
             ASSERT_TRUE(image.surface.empty());
-            if (cut > 16) ASSERT_EQ(r, DecodeResult::Damaged) << name << " cut at " << cut;
+            if (cut > 16) {
+                ASSERT_EQ(r, DecodeResult::Damaged) << name << " cut at " << cut;
+            }
         }
     }
     // A flipped bit in the image data: the checksum no longer matches.
