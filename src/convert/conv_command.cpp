@@ -3,6 +3,7 @@
 #include "convert/colour_effects.h"
 #include "convert/conv_command_arguments.h"
 #include "convert/convert_tileset.h"
+#include "convert/convert_tileset_steps.h"
 #include "convert/image_file.h"
 #include "convert/tile_stage.h"
 #include "formats/platform.h"
@@ -77,6 +78,16 @@ void convertTileset(App& app, const ConvArguments& args, int existingPalette, in
     }
     if (mapType < MapRotation || mapType > MapExtended) mapType = MapText;
     setCurrentMapType(app, mapType);
+    // Mirror bits exist only in the GBA's Text entries; the Game Boy reads its map entries as
+    // tile numbers alone. A +flip there is refused; convert.flipmerge is simply not applied.
+    bool flipMerge = args.flipMerge != 0;
+    if (flipMerge && (currentPlatformIndex(app) == kPlatformGameBoy || !layoutHasMirrors(currentMapLayout(app)))) {
+        if (args.flipRequested) {
+            debugMessage(app, tr(T::ConvertFlipRefused));
+            return;
+        }
+        flipMerge = false;
+    }
     rebuildEffectTables(app);
 
     const std::string& tilesetFile =
@@ -96,6 +107,7 @@ void convertTileset(App& app, const ConvArguments& args, int existingPalette, in
     request.tilesetReuse = args.tilesetReuse != 0;
     request.tileMatching = args.tileMatching != 0;
     request.makeMap = args.makeMap != 0;
+    request.flipMerge = flipMerge;
 
     if (!ConvertTileset(app, request, args.colorCount)) return;
     addElement(app, request.tileset);

@@ -8,6 +8,7 @@
 #include "formats/platform.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
+#include "convert/convert_settings.h"
 #include "formats/format_state.h"
 #include "host/host_services.h"
 #include "resources/texts.h"
@@ -21,7 +22,7 @@ enum class RowKind { Selector, Text, Name, Number, Flag };
 enum class Target {
     OutputKind, Source, MainOutput, MapFile, PaletteFile, AllNames, TilesetName, BitmapName, PaletteName,
     MapName, ColorCount, ExistingPalette, ExistingTileset, MapType, Depth16, CMode, MakeMap, TileMatching,
-    MapMode, MDim, TDim,
+    MapMode, MDim, TDim, FlipMerge,
 };
 
 struct ConvIdentifier {
@@ -59,8 +60,9 @@ constexpr ConvIdentifier kIdentifiers[] = {
     {"mapmode", Target::MapMode, RowKind::Text, 0},
     {"mdim", Target::MDim, RowKind::Text, 0},
     {"tdim", Target::TDim, RowKind::Text, 0},
+    {"flip", Target::FlipMerge, RowKind::Flag, 0},
 };
-static_assert(sizeof(kIdentifiers) / sizeof(kIdentifiers[0]) == 26);
+static_assert(sizeof(kIdentifiers) / sizeof(kIdentifiers[0]) == 27);
 
 constexpr int kNoPrefix = -1;
 
@@ -172,6 +174,10 @@ void applyFlag(App& app, ConvArguments& args, Target target, int prefix) {
     case Target::MapType: args.mapType = prefix; break;
     case Target::MakeMap: args.makeMap = prefix; break;
     case Target::TileMatching: args.tileMatching = prefix; break;
+    case Target::FlipMerge:
+        args.flipMerge = prefix != 0 ? 1 : 0;
+        args.flipRequested = prefix != 0;
+        break;
     case Target::Depth16:
         args.depth = prefix == 0 ? 1 : 0;
         args.colorCount = colorsPerTileOf(app, args.depth);
@@ -185,6 +191,7 @@ void applyFlag(App& app, ConvArguments& args, Target target, int prefix) {
 ConvArguments startConvArguments(const App& app) {
     ConvArguments args;
     args.depth = currentPlatform(app).defaultDepth;
+    args.flipMerge = convertSettings(app).flipMerge != 0 ? 1 : 0;
     return args;
 }
 

@@ -25,6 +25,8 @@ struct ConvArguments {
     int makeMap = 1;
     int tileMatching = 1;
     int depth = 0;    // index into the current platform's depth table
+    int flipMerge = 0;          // starts as convert.flipmerge
+    bool flipRequested = false; // +flip or !flip was given
 };
 
 constexpr size_t kConvNameMax = 100;   // characters of an identifier

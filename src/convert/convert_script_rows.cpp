@@ -26,6 +26,8 @@ std::vector<ExportedRow> convertScriptRows() {
         {"convert", {"premtilevide", "firsttileempty", variableRow(K::IntVariable, TS_FIELD(convertSettings, firstTileEmpty))}},
         {"convert", {"reducpalrapide", "fastpalreduction", variableRow(K::IntVariable, TS_FIELD(convertSettings, fastPalReduction))}},
         {"convert", {"reducpalpost", "palreducpost", variableRow(K::IntVariable, TS_FIELD(convertSettings, palReducPost))}},
+        {"convert", {"empaquetageexact", "exactpacking", variableRow(K::IntVariable, TS_FIELD(convertSettings, exactPacking))}},
+        {"convert", {"fusionmiroirs", "flipmerge", variableRow(K::IntVariable, TS_FIELD(convertSettings, flipMerge))}},
         {"convert", {{}, "tilex", variableRow(K::IntVariable, TS_FIELD(convertSettings, tileX))}},
         {"convert", {{}, "tiley", variableRow(K::IntVariable, TS_FIELD(convertSettings, tileY))}},
     };

@@ -42,6 +42,8 @@ struct ConvertSettings {
     int32_t firstTileEmpty = 0;
     int32_t fastPalReduction = 1;
     int32_t palReducPost = 1;
+    int32_t exactPacking = 1;  // multi-palette: look for sub-palettes that keep every colour first
+    int32_t flipMerge = 0;     // tiles equal to a stored tile mirrored are stored once
     int32_t tileX = 8;
     int32_t tileY = 8;
 

@@ -6,6 +6,8 @@
 #include "convert/convert_tileset_steps.h"
 #include "convert/image_file.h"
 #include "convert/multi_palette.h"
+#include "convert/packed_tiles.h"
+#include "convert/tile_index.h"
 #include "convert/quantize.h"
 #include "convert/tile_stage.h"
 #include "formats/platform.h"
@@ -70,12 +72,33 @@ int paletteStage(App& app, const ConversionRequest& request, const DepthInfo& de
 
 void reportProgress(App& app, double fraction) { hostServices(app).progress(tr(T::ConvertProgressPalettes), fraction); }
 
+// Final map entries: the stored tile's value (tile number, and the sub-palette field on the
+// multi-palette path) with the mirror bits of the match, cut to 8 bits for the Rotation type.
+// Gives the highest tile number the map refers to.
+uint32_t composeMapEntries(std::vector<uint32_t>& map, const std::vector<uint8_t>& mirrors,
+                           const std::vector<uint32_t>& tileValues, const std::vector<uint32_t>& tileNumbers,
+                           const std::vector<uint8_t>& tileMirrors, const MapEntryLayout& layout, int mapType) {
+    uint32_t highest = 0;
+    for (size_t i = 0; i < map.size(); ++i) {
+        const uint32_t tile = map[i];
+        uint32_t entry = tile < tileValues.size() ? tileValues[tile] : tile;
+        uint8_t mirror = i < mirrors.size() ? mirrors[i] : 0;
+        if (tile < tileMirrors.size()) mirror ^= tileMirrors[tile];
+        highest = std::max(highest, tile < tileNumbers.size() ? tileNumbers[tile] : tile);
+        if (mirror & kMirrorH) entry |= layout.hMirrorMask;
+        if (mirror & kMirrorV) entry |= layout.vMirrorMask;
+        map[i] = mapType == MapRotation ? entry & 255u : entry;
+    }
+    return highest;
+}
+
 }  // namespace
 
 int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
     const DepthInfo& depth = currentDepth(app);
     const int depthIndex = currentDepthIndex(app);
     const int mapType = currentMapType(app);
+
     const bool multiPalette = depth.paletteKind == 2 && colorCount > depth.colorsPerSubPalette;
 
     // Working size and buffers.
@@ -108,7 +131,8 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
     store.tileHeight = request.tileHeight;
     TilingOptions options;
     options.matching = request.tileMatching;
-    options.rotationMap = mapType == MapRotation;
+    const MapEntryLayout& layout = currentMapLayout(app);
+    options.mirrors = request.flipMerge && request.tileMatching && layoutHasMirrors(layout);
     int existingTiles = 0;
     if (request.existingTileset >= 0 && request.existingTileset < elementTable(app).count()) {
         const PlatformRecord& platform = currentPlatform(app);
@@ -132,37 +156,65 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
         store.appendEmpty();
     }
 
+    // Tile numbers stay whole here; the Rotation type's cut to 8 bits comes with the map entries.
     std::vector<uint32_t> map;
-    if (cutIntoTiles(image.values.data(), workWidth, workHeight, options, store, map) != TilingStatus::Ok) {
+    std::vector<uint8_t> mirrors;
+    if (cutIntoTiles(image.values.data(), workWidth, workHeight, options, store, map,
+                     options.mirrors ? &mirrors : nullptr) != TilingStatus::Ok) {
         showBox(hostServices(app), tr(T::CaptionTilesConverter), tr(T::ConvertTooManyTiles), Icon::Error);
         return 0;
     }
     image = IndexImage{};
 
+    // Per stored tile: the value its map entries take and the mirror flags it adds.
+    std::vector<uint32_t> tileValues, tileNumbers;
+    std::vector<uint8_t> tileMirrors;
     if (multiPalette) {
-        const MapEntryLayout& layout = currentMapLayout(app);
-        MultiPaletteParams params;
-        params.colorsPerSubPalette = depth.colorsPerSubPalette;
-        params.colorCount = colorCount;
-        params.reserved = depth.color0Transparent ? 1 : 0;
-        params.colorization = convertSettings(app).colorization;
-        params.fastPalReduction = convertSettings(app).fastPalReduction != 0;
-        params.palReducPost = convertSettings(app).palReducPost != 0;
-        params.accurate = convertSettings(app).quantization == 3;
-        params.dither = convertSettings(app).dither == 1;
-        const DepthColourTraits traits = currentDepthTraits(app);
-        params.levelMax = (1 << std::min({traits.redBits, traits.greenBits, traits.blueBits})) - 1;
-        // A map type without a palette field (or with the field switched off) carries no group.
-        params.paletteShift = layout.paletteMask == 0 ? 32u : layout.paletteShift;
-        params.progress = [&app](double f) { reportProgress(app, f); };
-        params.tooManyBlocks = [&app] { showBox(hostServices(app), tr(T::CaptionDebugging), tr(T::ConvertTooManyBlocksPerPalette)); };
-        MultiPaletteResult result;
-        if (assignSubPalettes(store, existingTiles, params, result) < 1) return 0;
-        for (uint32_t& entry : map)
-            if (entry < result.tileValues.size()) entry = result.tileValues[entry];
-        palette = std::move(result.palette);
-        paletteCount = result.colorCount;
+        const uint32_t paletteShift = layout.paletteMask == 0 ? 32u : layout.paletteShift;
+        bool packed = false;
+        if (convertSettings(app).exactPacking) {
+            PackedTilesParams packing;
+            packing.colorsPerSubPalette = depth.colorsPerSubPalette;
+            packing.colorCount = colorCount;
+            packing.reserved = depth.color0Transparent ? 1 : 0;
+            packing.paletteShift = paletteShift;
+            packing.searchStart = options.searchStart;
+            packing.preferDuplicates = request.preferDuplicates;
+            packing.mirrors = options.mirrors;
+            PackedTilesResult result;
+            packed = packTilesExactly(store, existingTiles, packing, result);
+            if (packed) {
+                tileValues = std::move(result.tileValues);
+                tileMirrors = std::move(result.tileMirrors);
+                tileNumbers = std::move(result.tileNumbers);
+                palette = std::move(result.palette);
+                paletteCount = result.colorCount;
+            }
+        }
+        if (!packed) {
+            MultiPaletteParams params;
+            params.colorsPerSubPalette = depth.colorsPerSubPalette;
+            params.colorCount = colorCount;
+            params.reserved = depth.color0Transparent ? 1 : 0;
+            params.colorization = convertSettings(app).colorization;
+            params.fastPalReduction = convertSettings(app).fastPalReduction != 0;
+            params.palReducPost = convertSettings(app).palReducPost != 0;
+            params.accurate = convertSettings(app).quantization == 3;
+            params.dither = convertSettings(app).dither == 1;
+            const DepthColourTraits traits = currentDepthTraits(app);
+            params.levelMax = (1 << std::min({traits.redBits, traits.greenBits, traits.blueBits})) - 1;
+            // A map type without a palette field (or with the field switched off) carries no group.
+            params.paletteShift = paletteShift;
+            params.progress = [&app](double f) { reportProgress(app, f); };
+            params.tooManyBlocks = [&app] { showBox(hostServices(app), tr(T::CaptionDebugging), tr(T::ConvertTooManyBlocksPerPalette)); };
+            MultiPaletteResult result;
+            if (assignSubPalettes(store, existingTiles, params, result) < 1) return 0;
+            tileValues = std::move(result.tileValues);
+            palette = std::move(result.palette);
+            paletteCount = result.colorCount;
+        }
     }
+    const uint32_t highestTile = composeMapEntries(map, mirrors, tileValues, tileNumbers, tileMirrors, layout, mapType);
 
     // Output: map, tileset, palette.
     formatState(app).shared.tileX = request.tileWidth;
@@ -176,6 +228,7 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
     saveTilesetWithName(app, request, depthIndex, store.values.data(), store.count, request.tileWidth,
                         request.tileHeight);
     if (depth.paletteKind != 0) savePaletteWithName(app, request, palette.data(), paletteCount);
+    if (request.makeMap) warnTileFieldOverflow(app, layout, mapType, highestTile);
     return 1;
 }
 

@@ -27,6 +27,8 @@ struct ConversionRequest {
     bool tilesetReuse = true;
     bool tileMatching = true;
     bool makeMap = true;
+    bool flipMerge = false;         // mirrored tiles stored once (map layouts with mirror bits only)
+    bool preferDuplicates = true;   // exact packing: a tile takes the sub-palette that matches a stored tile
 };
 
 // Runs the tileset pipeline on the current pixel source with the current platform, depth and map

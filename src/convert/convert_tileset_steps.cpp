@@ -60,6 +60,24 @@ void insertZeroColour(App& app, WorkingPalette& palette, int& count) {
     ++count;
 }
 
+bool layoutHasMirrors(const MapEntryLayout& layout) {
+    return layout.hMirrorMask != 0 && layout.vMirrorMask != 0 && layout.hMirrorShift < 32 && layout.vMirrorShift < 32;
+}
+
+int tileFieldBits(const MapEntryLayout& layout, int mapType) {
+    const int entryBits = mapType == MapRotation ? 8 : mapType == MapText ? 16 : 32;
+    int bits = 0;
+    while (bits < entryBits && ((layout.tileMask >> bits) & 1u)) ++bits;
+    return bits;
+}
+
+void warnTileFieldOverflow(App& app, const MapEntryLayout& layout, int mapType, uint32_t highestTile) {
+    const int bits = tileFieldBits(layout, mapType);
+    if (bits >= 32 || (uint64_t(highestTile) >> bits) == 0) return;
+    showBox(hostServices(app), tr(T::CaptionWarning),
+            formatText(tr(T::ConvertTileFieldOverflow), int(uint32_t(1) << bits), bits), Icon::Warning);
+}
+
 namespace {
 
 // Gives the file about to be written its %name% for the duration of one save.

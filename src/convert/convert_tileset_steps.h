@@ -9,6 +9,7 @@
 namespace ts {
 
 struct App;
+struct MapEntryLayout;
 struct ConversionRequest;
 
 // Largest working area a conversion accepts (the index image is one 32-bit value per pixel).
@@ -27,6 +28,17 @@ void dropFirstEntry(WorkingPalette& palette, int count);
 
 // Moves the palette up one entry and writes the zero colour (5-bit components, alpha 0) at 0.
 void insertZeroColour(App& app, WorkingPalette& palette, int& count);
+
+// True when map entries of this layout carry both mirror bits.
+bool layoutHasMirrors(const MapEntryLayout& layout);
+
+// Width in bits of the tile-number field of a map entry: the low bits of the layout's tile mask,
+// at most the entry's own width (8 bits for Rotation, 16 for Text, 32 for Extended).
+int tileFieldBits(const MapEntryLayout& layout, int mapType);
+
+// After a map is written whole: warns (caption "Warning") when the highest tile number it refers
+// to does not fit the tile field, naming the first number that does not fit and the field's width.
+void warnTileFieldOverflow(App& app, const MapEntryLayout& layout, int mapType, uint32_t highestTile);
 
 // The save operations of the current platform with the names the request gives to the files.
 int saveMapWithName(App& app, const ConversionRequest& request, int width, int height, const uint32_t* cells);

@@ -45,6 +45,7 @@ struct TilingOptions {
     bool matching = true;   // identical tiles are stored once
     int searchStart = 0;    // tiles before it never match
     bool rotationMap = false;  // map entries keep only their low 8 bits
+    bool mirrors = false;   // tiles also match stored tiles mirrored (flags go to `mirrors`)
 };
 
 enum class TilingStatus { Ok, TooManyTiles };
@@ -53,8 +54,12 @@ enum class TilingStatus { Ok, TooManyTiles };
 // the store's tile size) into tiles, in row order of tile positions. Each tile is matched against
 // the stored tiles from searchStart on (the first identical one wins) or appended. The map gets
 // one entry per tile position. Matching is hashed: the results are those of a linear search.
+// With options.mirrors and `mirrors` given, a tile equal to a stored tile mirrored is not stored
+// again: `mirrors` receives, per map entry, the mirror flags (kMirrorH, kMirrorV of
+// convert/tile_index.h) under which the stored tile gives the image's.
 TilingStatus cutIntoTiles(const uint32_t* indexImage, int workWidth, int workHeight,
-                          const TilingOptions& options, TileStore& store, std::vector<uint32_t>& map);
+                          const TilingOptions& options, TileStore& store, std::vector<uint32_t>& map,
+                          std::vector<uint8_t>* mirrors = nullptr);
 
 // The same with a linear search over the stored tiles (reference and benchmark figure).
 TilingStatus cutIntoTilesLinear(const uint32_t* indexImage, int workWidth, int workHeight,

@@ -72,6 +72,8 @@ void writeSettingLines(const App& app, std::string& out) {
     if (c.fastPalReduction != 1) out += formatText("  convert.fastPalReduction = %s\n", flag(c.fastPalReduction));
     if (c.palReducPost != 1) out += formatText("  convert.palReducPost = %s\n", flag(c.palReducPost));
     if (c.dither != 0) out += formatText("  convert.dither = %i\n", c.dither);
+    if (c.exactPacking == 0) out += "  convert.exactPacking = false\n";
+    if (c.flipMerge != 0) out += "  convert.flipMerge = true\n";
 }
 
 void writeElementLines(const App& app, std::string& out) {

@@ -1,0 +1,111 @@
+#include "convert/tile_index.h"
+
+#include <cstring>
+
+namespace ts {
+
+// Four independent lanes, so that the multiplications of neighbouring values overlap instead of
+// waiting on each other; tiles hold a multiple of 64 values.
+uint64_t hashTile(const uint32_t* values, int n) {
+    constexpr uint64_t kMultiplier = 0xBF58476D1CE4E5B9ull;
+    uint64_t lane[4] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
+                        0x27D4EB2F165667C5ull};
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        for (int k = 0; k < 4; ++k) {
+            lane[k] ^= values[i + k];
+            lane[k] *= kMultiplier;
+            lane[k] ^= lane[k] >> 31;
+        }
+    }
+    for (; i < n; ++i) {
+        lane[0] ^= values[i];
+        lane[0] *= kMultiplier;
+        lane[0] ^= lane[0] >> 31;
+    }
+    uint64_t h = lane[0];
+    for (int k = 1; k < 4; ++k) {
+        h = (h ^ lane[k]) * kMultiplier;
+        h ^= h >> 29;
+    }
+    return h;
+}
+
+void mirrorTile(const uint32_t* in, int tileWidth, int tileHeight, uint8_t flags, uint32_t* out) {
+    for (int y = 0; y < tileHeight; ++y) {
+        const int sy = (flags & kMirrorV) ? tileHeight - 1 - y : y;
+        for (int x = 0; x < tileWidth; ++x) {
+            const int sx = (flags & kMirrorH) ? tileWidth - 1 - x : x;
+            out[tileValueIndex(tileWidth, x, y)] = in[tileValueIndex(tileWidth, sx, sy)];
+        }
+    }
+}
+
+TileIndex::TileIndex(const TileStore& store, size_t expected, bool mirrors) : store_(store), mirrors_(mirrors) {
+    size_t capacity = 64;
+    const size_t entries = mirrors ? expected * 4 : expected;
+    while (capacity < entries * 2) capacity <<= 1;
+    slots_.assign(capacity, Slot{});
+    mask_ = capacity - 1;
+    if (mirrors) scratch_.resize(size_t(store.valuesPerTile()));
+}
+
+const uint32_t* TileIndex::content(const Slot& s) const {
+    return s.mirrored < 0 ? store_.tile(s.tile) : mirrored_.data() + s.mirrored;
+}
+
+TileMatch TileIndex::find(const uint32_t* values, uint64_t hash, int group) const {
+    const size_t bytes = size_t(store_.valuesPerTile()) * 4;
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
+        const Slot& s = slots_[i];
+        if (s.tile < 0) return TileMatch{};
+        if (s.hash == hash && (s.group < 0 || group < 0 || s.group == group) &&
+            std::memcmp(content(s), values, bytes) == 0)
+            return TileMatch{s.tile, s.mirror};
+    }
+}
+
+bool TileIndex::insert(const Slot& slot, const uint32_t* values) {
+    const size_t bytes = size_t(store_.valuesPerTile()) * 4;
+    if (used_ * 2 >= slots_.size()) grow();
+    for (size_t i = slot.hash & mask_;; i = (i + 1) & mask_) {
+        Slot& s = slots_[i];
+        if (s.tile < 0) {
+            s = slot;
+            ++used_;
+            return true;
+        }
+        if (s.hash == slot.hash && (s.group < 0 || s.group == slot.group) &&
+            std::memcmp(content(s), values, bytes) == 0)
+            return false;
+    }
+}
+
+void TileIndex::add(int tile, uint64_t hash, int group) {
+    insert(Slot{hash, tile, -1, -1, 0}, store_.tile(tile));
+    if (!mirrors_) return;
+    const int n = store_.valuesPerTile();
+    for (uint8_t flags = 1; flags <= 3; ++flags) {
+        mirrorTile(store_.tile(tile), store_.tileWidth, store_.tileHeight, flags, scratch_.data());
+        const uint64_t h = hashTile(scratch_.data(), n);
+        Slot slot{h, tile, group, int64_t(mirrored_.size()), flags};
+        // Only kept when the content is new: a symmetric tile is found as itself.
+        mirrored_.insert(mirrored_.end(), scratch_.begin(), scratch_.end());
+        if (!insert(slot, scratch_.data())) mirrored_.resize(mirrored_.size() - size_t(n));
+    }
+}
+
+void TileIndex::grow() {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    slots_.assign(old.size() * 2, Slot{});
+    mask_ = slots_.size() - 1;
+    for (const Slot& s : old) {
+        if (s.tile < 0) continue;
+        size_t i = s.hash & mask_;
+        while (slots_[i].tile >= 0) i = (i + 1) & mask_;
+        slots_[i] = s;
+    }
+}
+
+}  // namespace ts
