@@ -90,6 +90,9 @@ std::vector<ScriptIdentifier> buildTable() {
     const Bilingual& clean = top("clean-project");
     t.push_back(named(clean.row, clean.french));
     t.push_back(named(clean.row, clean.english));
+    const Bilingual& exportImage = top("exportimage");
+    t.push_back(named(exportImage.row, exportImage.french));
+    t.push_back(named(exportImage.row, exportImage.english));
     t.push_back(named(objectRow(system), "system"));
     t.push_back(named(objectRow(convert), "convert"));
     t.push_back(named(objectRow(list), "liste"));

@@ -37,6 +37,7 @@ std::vector<ExportedRow> projectScriptRows() {
         {"", {"combo-tiles", "combo-tiles", controlRow(K::ComboControl, C::ComboTiles)}},
         {"", {"combo-map", "combo-map", controlRow(K::ComboControl, C::ComboMap)}},
         {"", {"nettoie-projet", "clean-project", commandRow(cmdCleanProject)}},
+        {"", {"exporteimage", "exportimage", commandRow(cmdExportImage)}},
     };
 }
 

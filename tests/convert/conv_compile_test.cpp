@@ -43,14 +43,16 @@ TEST(ConvCompile, ConvertedDemoPicturesCompileWithTheirAnnouncedSizes) {
     TestApp t;
     t.app.system.messages = 0;
     for (std::string args : {"tset src=level +16c col=64 dst=level4", "tset src=ship dst=ship8",
-                             "tset src=ship cmode=15 dst=ship15", "bmp src=title dst=title8"}) {
+                             "tset src=ship cmode=15 dst=ship15", "bmp src=title dst=title8",
+                             "tset src=level +16c col=64 +flip dst=levelflip"}) {
         cmdConv(t.app, args.data());
         EXPECT_TRUE(t.host.boxes.empty()) << args << ": " << t.host.lastText();
     }
     const Produced produced[] = {
         {"level4.til.c", 1}, {"level4.map.c", 1}, {"level4.pal.c", 1}, {"ship8.til.c", 1},
         {"ship8.map.c", 1},  {"ship8.pal.c", 1},  {"ship15.til.c", 2}, {"ship15.map.c", 1},
-        {"title8.bmp.c", 1}, {"title8.pal.c", 1},
+        {"title8.bmp.c", 1}, {"title8.pal.c", 1},  {"levelflip.til.c", 1}, {"levelflip.map.c", 1},
+        {"levelflip.pal.c", 1},
     };
     const std::regex memory("//M\xE9moire: ([0-9]+) octets");
     for (const Produced& p : produced) {
