@@ -42,16 +42,16 @@ void mirrorTile(const uint32_t* in, int tileWidth, int tileHeight, uint8_t flags
 }
 
 TileIndex::TileIndex(const TileStore& store, size_t expected, bool mirrors) : store_(store), mirrors_(mirrors) {
+    // Mirror images are added only for stored tiles; the table grows when they need room.
     size_t capacity = 64;
-    const size_t entries = mirrors ? expected * 4 : expected;
-    while (capacity < entries * 2) capacity <<= 1;
+    while (capacity < expected * 2) capacity <<= 1;
     slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;
     if (mirrors) scratch_.resize(size_t(store.valuesPerTile()));
 }
 
 const uint32_t* TileIndex::content(const Slot& s) const {
-    return s.mirrored < 0 ? store_.tile(s.tile) : mirrored_.data() + s.mirrored;
+    return s.mirrored < 0 ? store_.tile(s.tile) : mirrored_.data() + size_t(s.mirrored) * size_t(store_.valuesPerTile());
 }
 
 TileMatch TileIndex::find(const uint32_t* values, uint64_t hash, int group) const {
@@ -59,39 +59,39 @@ TileMatch TileIndex::find(const uint32_t* values, uint64_t hash, int group) cons
     for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
         const Slot& s = slots_[i];
         if (s.tile < 0) return TileMatch{};
-        if (s.hash == hash && (s.group < 0 || group < 0 || s.group == group) &&
+        if (s.hash == uint32_t(hash) && (s.group() < 0 || group < 0 || s.group() == group) &&
             std::memcmp(content(s), values, bytes) == 0)
-            return TileMatch{s.tile, s.mirror};
+            return TileMatch{s.tile, s.mirror()};
     }
 }
 
-bool TileIndex::insert(const Slot& slot, const uint32_t* values) {
+bool TileIndex::insert(uint64_t hash, const Slot& slot, const uint32_t* values) {
     const size_t bytes = size_t(store_.valuesPerTile()) * 4;
     if (used_ * 2 >= slots_.size()) grow();
-    for (size_t i = slot.hash & mask_;; i = (i + 1) & mask_) {
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
         Slot& s = slots_[i];
         if (s.tile < 0) {
             s = slot;
             ++used_;
             return true;
         }
-        if (s.hash == slot.hash && (s.group < 0 || s.group == slot.group) &&
+        if (s.hash == slot.hash && (s.group() < 0 || s.group() == slot.group()) &&
             std::memcmp(content(s), values, bytes) == 0)
             return false;
     }
 }
 
 void TileIndex::add(int tile, uint64_t hash, int group) {
-    insert(Slot{hash, tile, -1, -1, 0}, store_.tile(tile));
+    insert(hash, Slot{uint32_t(hash), tile, -1, 0}, store_.tile(tile));
     if (!mirrors_) return;
     const int n = store_.valuesPerTile();
     for (uint8_t flags = 1; flags <= 3; ++flags) {
         mirrorTile(store_.tile(tile), store_.tileWidth, store_.tileHeight, flags, scratch_.data());
         const uint64_t h = hashTile(scratch_.data(), n);
-        Slot slot{h, tile, group, int64_t(mirrored_.size()), flags};
+        Slot slot{uint32_t(h), tile, int32_t(mirrored_.size() / size_t(n)), (group + 1) << 2 | flags};
         // Only kept when the content is new: a symmetric tile is found as itself.
         mirrored_.insert(mirrored_.end(), scratch_.begin(), scratch_.end());
-        if (!insert(slot, scratch_.data())) mirrored_.resize(mirrored_.size() - size_t(n));
+        if (!insert(h, slot, scratch_.data())) mirrored_.resize(mirrored_.size() - size_t(n));
     }
 }
 
@@ -102,7 +102,7 @@ void TileIndex::grow() {
     mask_ = slots_.size() - 1;
     for (const Slot& s : old) {
         if (s.tile < 0) continue;
-        size_t i = s.hash & mask_;
+        size_t i = size_t(s.hash) & mask_;
         while (slots_[i].tile >= 0) i = (i + 1) & mask_;
         slots_[i] = s;
     }

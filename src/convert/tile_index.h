@@ -33,15 +33,18 @@ public:
     void add(int tile, uint64_t hash, int group = -1);
 
 private:
+    // 16 bytes, so that the table of a large picture stays small. The low 32 bits of the hash are
+    // kept; the content comparison decides.
     struct Slot {
-        uint64_t hash = 0;
-        int tile = -1;
-        int group = -1;        // -1: every group
-        int64_t mirrored = -1; // offset of the mirror image in mirrored_, -1 for the tile itself
-        uint8_t mirror = 0;
+        uint32_t hash = 0;
+        int32_t tile = -1;
+        int32_t mirrored = -1;  // which mirror image in mirrored_, -1 for the tile itself
+        int32_t tag = 0;        // (group + 1) << 2 | mirror flags; group -1: every group
+        int group() const { return (tag >> 2) - 1; }
+        uint8_t mirror() const { return uint8_t(tag & 3); }
     };
     const uint32_t* content(const Slot& s) const;
-    bool insert(const Slot& slot, const uint32_t* values);
+    bool insert(uint64_t hash, const Slot& slot, const uint32_t* values);
     void grow();
 
     const TileStore& store_;
