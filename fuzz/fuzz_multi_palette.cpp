@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "convert/multi_palette.h"
+#include "convert/packed_tiles.h"
+#include "convert/tile_index.h"
 #include "convert/tile_stage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -37,6 +39,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto a = ts::cutIntoTiles(image.data(), w, h, options, hashed, mapA);
     const auto b = ts::cutIntoTilesLinear(image.data(), w, h, options, linear, mapB);
     if (a != b || mapA != mapB || hashed.values != linear.values) __builtin_trap();
+
+    // Exact packing (with mirror matching): when it succeeds, every tile shown through its map
+    // value and mirror flags gives back its colours.
+    {
+        ts::TileStore packed = hashed;
+        ts::PackedTilesParams packing;
+        packing.colorsPerSubPalette = (flags & 16) ? 4 : 16;
+        packing.colorCount = colours;
+        packing.reserved = (flags & 32) ? 0 : 1;
+        packing.mirrors = flags & 1;
+        packing.budget = 20000;
+        ts::PackedTilesResult r;
+        if (ts::packTilesExactly(packed, 0, packing, r)) {
+            const int B = packing.colorsPerSubPalette, n = packed.valuesPerTile();
+            std::vector<uint32_t> shown(static_cast<size_t>(n));
+            for (int t = 0; t < hashed.count; ++t) {
+                const uint32_t tile = r.tileNumbers[size_t(t)], group = r.tileValues[size_t(t)] >> 12;
+                if (int(tile) >= packed.count) __builtin_trap();
+                ts::mirrorTile(packed.tile(int(tile)), tileSide, tileSide, r.tileMirrors[size_t(t)], shown.data());
+                for (int i = 0; i < n; ++i) {
+                    const uint32_t want = hashed.tile(t)[i];
+                    const uint32_t got = shown[size_t(i)] == 0 && packing.reserved ? 0u
+                                                                                  : r.palette.at(group * B + shown[size_t(i)]);
+                    if ((want >> 24) == 0 ? got != 0 : (got | 0xFF000000u) != want) __builtin_trap();
+                }
+            }
+        }
+    }
 
     ts::MultiPaletteParams params;
     params.colorsPerSubPalette = (flags & 16) ? 4 : 16;

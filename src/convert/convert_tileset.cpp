@@ -179,6 +179,7 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
             packing.reserved = depth.color0Transparent ? 1 : 0;
             packing.paletteShift = paletteShift;
             packing.searchStart = options.searchStart;
+            packing.matching = request.tileMatching;
             packing.preferDuplicates = request.preferDuplicates;
             packing.mirrors = options.mirrors;
             PackedTilesResult result;

@@ -83,7 +83,7 @@ bool packTilesExactly(TileStore& store, int firstTile, const PackedTilesParams& 
     packedStore.values.reserve(size_t(store.count) * size_t(n));
     packedStore.values.assign(store.values.begin(), store.values.begin() + ptrdiff_t(firstTile) * n);
     TileIndex index(packedStore, size_t(store.count), params.mirrors);
-    for (int t = std::max(params.searchStart, 0); t < firstTile; ++t)
+    for (int t = std::max(params.searchStart, 0); params.matching && t < firstTile; ++t)
         index.add(t, hashTile(packedStore.tile(t), n));
 
     result.tileValues.resize(size_t(store.count));
@@ -115,7 +115,7 @@ bool packTilesExactly(TileStore& store, int firstTile, const PackedTilesParams& 
                 scratch[size_t(i)] = opaque(values[i]) ? places[colourKey(values[i])].indexIn(g) : 0u;
             const uint64_t hash = hashTile(scratch.data(), n);
             if (k == 0) firstHash = hash;
-            match = index.find(scratch.data(), hash, g);
+            if (params.matching) match = index.find(scratch.data(), hash, g);
             if (match.tile >= 0) chosen = g;
         }
         if (match.tile < 0) {
@@ -125,7 +125,7 @@ bool packTilesExactly(TileStore& store, int firstTile, const PackedTilesParams& 
             match.tile = packedStore.count;
             packedStore.values.insert(packedStore.values.end(), scratch.begin(), scratch.end());
             ++packedStore.count;
-            index.add(match.tile, firstHash, chosen);
+            if (params.matching) index.add(match.tile, firstHash, chosen);
         }
         result.tileValues[size_t(t)] = field(chosen) | uint32_t(match.tile);
         result.tileMirrors[size_t(t)] = match.mirror;

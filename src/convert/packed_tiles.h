@@ -16,6 +16,7 @@ struct PackedTilesParams {
     int reserved = 1;              // R: leading entries of every sub-palette left all zero
     uint32_t paletteShift = 12;    // 32 or more: the map type has no palette field
     int searchStart = 0;           // stored tiles before it are never matched
+    bool matching = true;          // tiles equal to a stored tile are stored once
     bool preferDuplicates = true;  // try every fitting sub-palette for a match, not only the first
     bool mirrors = false;          // tiles also match stored tiles mirrored within their sub-palette
     int64_t budget = kPackingBudget;
