@@ -70,6 +70,8 @@ void fillProject(App& app, const test::TempDir& dir) {
 
 TEST_F(ProjectRoundTripTest, WrittenProjectReadsBackByteForByte) {
     fillProject(app, dir);
+    app.convert.exactPacking = 0;
+    app.convert.flipMerge = 1;
     projectPaths(app).dataSection = "  # the user's own lines\n  deffolder[7] = \"Lists\"\n  End\n\n\n\n";
     projectPaths(app).dataSectionRead = true;
     ASSERT_EQ(WriteProject(app, dir.file("p.tsp")), WriteProjectResult::Written);
@@ -82,6 +84,8 @@ TEST_F(ProjectRoundTripTest, WrittenProjectReadsBackByteForByte) {
     EXPECT_EQ(fresh.app.elements.records[1].baseFile, "images\\sky blue.png");
     EXPECT_EQ(fresh.app.elements.records[1].typeAndFlags, TYPE_MOSAIQUE | kInFolderFlag);
     EXPECT_EQ(fresh.app.system.maxObjects, 300);
+    EXPECT_EQ(fresh.app.convert.exactPacking, 0);
+    EXPECT_EQ(fresh.app.convert.flipMerge, 1);
     EXPECT_EQ(fresh.app.system.saveMapsParams, 0);
     EXPECT_EQ(fresh.app.system.userHelp, "help me.htm");
     EXPECT_EQ(fresh.app.system.defFolders[2], "Backgrounds");

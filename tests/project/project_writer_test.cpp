@@ -79,6 +79,8 @@ TEST_F(ProjectWriterTest, SettingsLinesOnlyWhenTheyDifferFromTheDefaults) {
     app.convert.colorization = 7;
     app.convert.fastPalReduction = 5;
     app.convert.palReducPost = 0;
+    app.convert.exactPacking = 0;
+    app.convert.flipMerge = 1;
     app.system.defFolders[0] = "Levels";
     app.system.defFolders[6] = "Lists";
     app.system.scriptName = "other.spt";
@@ -103,6 +105,8 @@ TEST_F(ProjectWriterTest, SettingsLinesOnlyWhenTheyDifferFromTheDefaults) {
         "  convert.colorization = 7\n"
         "  convert.fastPalReduction = true\n"
         "  convert.palReducPost = false\n"
+        "  convert.exactPacking = false\n"
+        "  convert.flipMerge = true\n"
         "  DefFolder[1] = \"Levels\"\n"
         "  DefFolder[7] = \"Lists\"\n";
     EXPECT_NE(text.find("  Script = \"other.spt\"\n"), std::string::npos);
