@@ -6,7 +6,9 @@
 #include "formats/platform.h"
 #include "formats/template_variables.h"
 #include "project/element_record.h"
+#include "host/file_system.h"
 #include "script/settings.h"
+#include "script/values.h"
 
 namespace ts {
 
@@ -95,6 +97,58 @@ void loadedTileSize(App& app, int& width, int& height) {
     height = getTemplateInteger(app, "tiley");
     if (width < 8 || width > 128 || width % 8) width = 8;
     if (height < 8 || height > 128 || height % 8) height = 8;
+}
+
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return text;
+}
+
+// The emulation flag of the plane that shows this map: system.emulgba, unless the map's settings
+// script opens the map as plane k and gives Maps[k].EmulGBA.
+bool mapEmulation(App& app, const ElementRecord& element) {
+    bool emulation = systemSettings(app).emulGba != 0;
+    std::string text;
+    if (!readWholeFile(nativePath(settingsPath(element.file)), text, int64_t(1) << 20)) return emulation;
+    int plane = -1;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos) continue;
+        line.erase(0, first);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        const std::string lower = lowerCase(line);
+        if (lower.rfind("maps.add", 0) == 0) {
+            const size_t open = line.find('"'), close = open == std::string::npos ? open : line.find('"', open + 1);
+            if (close == std::string::npos || line.substr(open + 1, close - open - 1) != element.name) continue;
+            const size_t comma = line.find(',', close);
+            const size_t number = comma == std::string::npos ? comma : line.find_first_not_of(" \t", comma + 1);
+            plane = number == std::string::npos ? 1 : parseValue(line.c_str() + number);
+            continue;
+        }
+        int index = 1;
+        size_t rest = 0;
+        if (lower.rfind("maps[", 0) == 0) {
+            index = parseValue(lower.c_str() + 5);
+            rest = lower.find(']');
+            if (rest == std::string::npos) continue;
+            ++rest;
+        } else if (lower.rfind("maps", 0) == 0) {
+            rest = 4;
+        } else {
+            continue;
+        }
+        if (lower.compare(rest, 9, ".emulgba ") != 0 && lower.compare(rest, 9, ".emulgba=") != 0) continue;
+        if (index != plane) continue;
+        size_t value = lower.find_first_not_of(" =\t", rest + 8);
+        if (value != std::string::npos) emulation = parseValue(lower.c_str() + value) != 0;
+    }
+    return emulation;
 }
 
 }  // namespace
@@ -193,7 +247,7 @@ bool renderMapElement(App& app, const ElementRecord& element, uint32_t backgroun
     const std::vector<uint32_t> colours = palettePixels(palette, expand, background);
     const TileDrawer drawer{depth, expand, background};
     const MapEntryLayout& layout = platform.layouts[size_t(std::clamp(map.mapType, 0, kMapTypeCount - 1))];
-    const bool emulation = systemSettings(app).emulGba != 0;
+    const bool emulation = mapEmulation(app, element);
     const bool banks = depth && depth->paletteKind == 2;
     const uint32_t bankSize = banks ? uint32_t(std::max(depth->colorsPerSubPalette, 1)) : 256u;
     for (int cy = 0; cy < map.height; ++cy) {

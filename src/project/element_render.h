@@ -21,8 +21,9 @@ constexpr int kPreviewSwatch = 16;          // side of one palette colour
 bool renderBitmapElement(App& app, const ElementRecord& element, uint32_t background, Surface& out);
 bool renderPaletteElement(App& app, const ElementRecord& element, uint32_t background, Surface& out);
 bool renderTilesetElement(App& app, const ElementRecord& element, uint32_t background, Surface& out);
-// The map view's drawing of every cell (tile number, mirror bits and palette bank decoded when
-// `system.emulgba` is set, as the map view does for a new plane).
+// The map view's drawing of every cell, one tile-sized block each: tile number, mirror bits and
+// palette bank are decoded when the plane's emulation flag is set (system.emulgba, or the
+// Maps[k].EmulGBA line of the map's settings script for the plane that opens it).
 bool renderMapElement(App& app, const ElementRecord& element, uint32_t background, Surface& out);
 
 }  // namespace ts

@@ -132,3 +132,19 @@ TEST_F(ExportImage, TypePicksAmongSharedNamesInEitherLanguage) {
     EXPECT_FALSE(fileExists(dir.file("d.png")));
     EXPECT_FALSE(fileExists(dir.file("e.png")));
 }
+
+TEST_F(ExportImage, MapSettingsScriptGivesTheEmulationFlag) {
+    // Entry 0x400 | t is tile t mirrored: drawn so only with the emulation flag.
+    ASSERT_TRUE(writePicture("two.png", 16, 8, [](int x, int y) -> uint32_t {
+        const int sx = x < 8 ? x : 15 - x;
+        return sx < 3 ? 0xF80000u : sx < 5 ? 0x00F800u : 0x0000F8u;
+    }));
+    run(cmdConv, "tset src=two +flip");
+    ASSERT_TRUE(host.boxes.empty()) << host.lastText();
+    run(cmdExportImage, "\"two\", \"off.png\"");
+    // Without emulation the entry 0x400 is beyond the tiles: the mask colour shows.
+    EXPECT_EQ(image("off.png").at(12, 0) & 0xFFFFFF, kMask);
+    dir.write("two.map.spt", "    Maps.Add \"two\", 1\r\n    Maps[1].EmulGBA = true\r\n");
+    run(cmdExportImage, "\"two\", \"on.png\"");
+    EXPECT_TRUE(samePixels(image("on.png"), image("two.png")));
+}
