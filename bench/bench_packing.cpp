@@ -4,7 +4,7 @@
 // the conversion command, and flip merging on the 1024 x 1024 conversion picture.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <unistd.h>
 
@@ -50,10 +50,16 @@ Packed pack(const std::vector<uint32_t>& image, bool prefer, bool flip) {
     params.preferDuplicates = prefer;
     params.mirrors = flip;
     PackedTilesResult result;
-    const auto start = std::chrono::steady_clock::now();
+    // Processor time of this thread: the machine that runs the benchmarks is shared.
+    auto cpuNow = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+    };
+    const double start = cpuNow();
     Packed p;
     p.solved = packTilesExactly(store, 0, params, result);
-    p.milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    p.milliseconds = cpuNow() - start;
     p.tiles = store.count;
     return p;
 }
@@ -77,7 +83,7 @@ void packingSet(benchmark::State& state) {
         }
     }
     state.counters["pictures_solved"] = solved;
-    state.counters["longest_packing_ms"] = longest;
+    state.counters["longest_packing_cpu_ms"] = longest;
     state.counters["tiles_preferring_duplicates"] = tiles;
     state.counters["tiles_first_subpalette"] = tilesFirst;
     state.counters["tiles_with_flip"] = tilesFlip;

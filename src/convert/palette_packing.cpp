@@ -1,5 +1,7 @@
 #include "convert/palette_packing.h"
 
+#include "convert/palette_packing_local.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -13,7 +15,7 @@ namespace {
 // Colours are numbered densely in order of first appearance; a set is a mask over those numbers.
 // Sub-palettes hold at most 255 colours, and at most P x K colours can be placed, so 256 bits do.
 constexpr int kMaxPackedColours = 256;
-constexpr size_t kMaxSearchedSets = 8192;
+constexpr size_t kMaxSearchedSets = 512;
 
 struct Mask {
     std::array<uint64_t, 4> w{};
@@ -60,8 +62,10 @@ private:
     bool binSearch(size_t i, std::vector<int>& load, const std::vector<int>& sizes, std::vector<int>& bin);
     bool greedy(const std::vector<size_t>& order);
     bool search(size_t i);
+    bool localSearch();
 
-    const PackingLimits& limits_;
+    PackingLimits limits_;
+    bool splitComponents_ = true;
     int64_t work_ = 0;
     std::vector<uint32_t> colours_;  // colour of every number
     std::vector<Mask> items_;        // maximal distinct sets, largest first
@@ -116,8 +120,9 @@ bool Packer::collectItems(const std::vector<std::vector<uint32_t>>& sets) {
 }
 
 // Colours that appear together in a tile must share a sub-palette unless they are repeated in
-// several; when every group of colours so linked fits one sub-palette, packing those groups as
-// whole units (bin packing of their sizes) is exact whenever any packing without repeats is.
+// several. Every group of colours so linked that fits one sub-palette is packed as one unit; a
+// larger group (linked through a colour that two palettes share) is packed on its own into as few
+// sub-palettes as will do, each a unit. The units are then bin-packed by their sizes.
 bool Packer::packComponents() {
     const int C = int(colours_.size());
     std::vector<int> parent(static_cast<size_t>(C));
@@ -135,31 +140,67 @@ bool Packer::packComponents() {
         }
     }
     spend(int64_t(items_.size()) * 4);
-    std::vector<int> componentOf(static_cast<size_t>(C)), sizes;
+    std::vector<Mask> components;
+    std::vector<int> componentOf(static_cast<size_t>(C));
     std::vector<int> index(size_t(C), -1);
     for (int c = 0; c < C; ++c) {
         const int r = root(c);
         if (index[size_t(r)] < 0) {
-            index[size_t(r)] = int(sizes.size());
-            sizes.push_back(0);
+            index[size_t(r)] = int(components.size());
+            components.emplace_back();
         }
         componentOf[size_t(c)] = index[size_t(r)];
-        ++sizes[size_t(index[size_t(r)])];
+        components[size_t(index[size_t(r)])].set(c);
     }
-    for (int s : sizes)
-        if (s > limits_.capacity) return false;
-    // Largest components first.
-    std::vector<int> order(sizes.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return sizes[size_t(a)] > sizes[size_t(b)]; });
-    std::vector<int> sorted(order.size());
-    for (size_t i = 0; i < order.size(); ++i) sorted[i] = sizes[size_t(order[i])];
-    std::vector<int> load, bin(order.size(), -1);
-    if (!binSearch(0, load, sorted, bin)) return false;
+    const int K = limits_.capacity;
+    std::vector<Mask> units;
+    int oversized = 0;
+    for (const Mask& m : components) oversized += m.count() > K;
+    for (size_t k = 0; k < components.size(); ++k) {
+        const int size = components[k].count();
+        if (size <= K) {
+            units.push_back(components[k]);
+            continue;
+        }
+        if (!splitComponents_) return false;
+        // The component's own sets, packed into the fewest sub-palettes found.
+        std::vector<std::vector<uint32_t>> sets;
+        for (const Mask& m : items_) {
+            if (!m.within(components[k])) continue;
+            std::vector<uint32_t> set;
+            for (int c = 0; c < C; ++c)
+                if (m.test(c)) set.push_back(uint32_t(c));
+            sets.push_back(std::move(set));
+        }
+        bool packed = false;
+        for (int m = (size + K - 1) / K; !packed && m <= limits_.maxPalettes && work_ <= limits_.budget; ++m) {
+            PackingLimits part;
+            part.capacity = K;
+            part.maxPalettes = m;
+            part.budget = (limits_.budget - work_) / (2 * oversized);
+            Packer inner(part);
+            inner.splitComponents_ = false;
+            PackingResult result;
+            packed = inner.run(sets, result);
+            work_ += result.work;
+            if (!packed) continue;
+            for (const std::vector<uint32_t>& palette : result.palettes) {
+                Mask unit;
+                for (uint32_t c : palette) unit.set(int(c));
+                units.push_back(unit);
+            }
+        }
+        if (!packed) return false;
+        --oversized;
+    }
+    // Largest units first.
+    std::stable_sort(units.begin(), units.end(), [](const Mask& a, const Mask& b) { return a.count() > b.count(); });
+    std::vector<int> sizes(units.size());
+    for (size_t i = 0; i < units.size(); ++i) sizes[i] = units[i].count();
+    std::vector<int> load, bin(units.size(), -1);
+    if (!binSearch(0, load, sizes, bin)) return false;
     palettes_.assign(load.size(), Mask{});
-    std::vector<int> binOfComponent(sizes.size());
-    for (size_t i = 0; i < order.size(); ++i) binOfComponent[size_t(order[i])] = bin[i];
-    for (int c = 0; c < C; ++c) palettes_[size_t(binOfComponent[size_t(componentOf[size_t(c)])])].set(c);
+    for (size_t i = 0; i < units.size(); ++i) palettes_[size_t(bin[i])] |= units[i];
     return true;
 }
 
@@ -231,7 +272,7 @@ bool Packer::search(size_t i) {
             }
     }
     if (i == items_.size()) return true;
-    if (!spend(int64_t(palettes_.size()) + 1)) return false;
+    if (!spend(int64_t(palettes_.size()) * 16 + 16)) return false;
     const Mask& m = items_[i];
     const int K = limits_.capacity;
     // The colours still to place must fit in the room left.
@@ -265,6 +306,23 @@ bool Packer::search(size_t i) {
     return false;
 }
 
+// Sets that overload a sub-palette are moved out until none is overloaded.
+bool Packer::localSearch() {
+    std::vector<std::vector<int>> items(items_.size());
+    for (size_t i = 0; i < items_.size(); ++i)
+        for (int c = 0; c < int(colours_.size()); ++c)
+            if (items_[i].test(c)) items[i].push_back(c);
+    std::vector<int> assignment;
+    if (!packByLocalSearch(items, int(colours_.size()), limits_.capacity, limits_.maxPalettes, limits_.budget, work_,
+                           assignment))
+        return false;
+    palettes_.assign(size_t(limits_.maxPalettes), Mask{});
+    for (size_t i = 0; i < items_.size(); ++i) palettes_[size_t(assignment[i])] |= items_[i];
+    palettes_.erase(std::remove_if(palettes_.begin(), palettes_.end(), [](const Mask& m) { return m.count() == 0; }),
+                    palettes_.end());
+    return true;
+}
+
 bool Packer::run(const std::vector<std::vector<uint32_t>>& sets, PackingResult& result) {
     result = PackingResult{};
     if (limits_.capacity < 1 || limits_.maxPalettes < 1) return false;
@@ -279,7 +337,7 @@ bool Packer::run(const std::vector<std::vector<uint32_t>>& sets, PackingResult& 
             if (!found && work_ <= limits_.budget) found = greedy(order);
             // Other orders: a few deterministic shuffles of the largest-first order.
             uint64_t seed = 0x2545F4914F6CDD1Dull;
-            for (int attempt = 0; !found && attempt < 32 && work_ <= limits_.budget / 4; ++attempt) {
+            for (int attempt = 0; !found && attempt < 8 && work_ <= limits_.budget / 8; ++attempt) {
                 for (size_t k = order.size(); k > 1; --k) {
                     seed ^= seed << 13;
                     seed ^= seed >> 7;
@@ -292,6 +350,7 @@ bool Packer::run(const std::vector<std::vector<uint32_t>>& sets, PackingResult& 
                 });
                 found = greedy(order);
             }
+            if (!found && work_ <= limits_.budget) found = localSearch();
             // The search goes one level deeper per set; very many sets are left to the old way.
             if (!found && work_ <= limits_.budget && items_.size() <= kMaxSearchedSets) {
                 palettes_.clear();

@@ -7,8 +7,8 @@
 
 namespace ts {
 
-// Work units of one packing; about 50 ms of search on the slowest pictures measured.
-constexpr int64_t kPackingBudget = 4000000;
+// Work units of one packing (about one colour looked at each): some tens of milliseconds at most.
+constexpr int64_t kPackingBudget = 1500000;
 
 struct PackingLimits {
     int capacity = 15;      // K: colours per sub-palette that tiles may use (reserved entries excluded)

@@ -114,6 +114,33 @@ TEST(PalettePacking, HiddenPalettesAreFoundAndTheAnswerIsRepeatable) {
     EXPECT_EQ(first.palettes, second.palettes);
 }
 
+TEST(PalettePacking, HiddenPalettesSharingColoursAreFound) {
+    // Palettes 0-1 and 1-2 share a colour, so tiles link colours of different palettes together.
+    for (int shared : {1, 2, 4}) {
+        SCOPED_TRACE(shared);
+        auto colour = [shared](int p, int c) -> uint32_t {
+            return 0xFF000000u | uint32_t(p < shared && c == 0 ? (p + 1) * 15 + 1 : p * 15 + c);
+        };
+        Sets sets;
+        uint32_t seed = 777u + uint32_t(shared);
+        auto next = [&seed] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+        for (int i = 0; i < 1024; ++i) {
+            const int p = int(next() % 16), n = 2 + int(next() % 5);
+            std::vector<uint32_t> set;
+            while (int(set.size()) < n) {
+                const uint32_t c = colour(p, int(next() % 15));
+                if (std::find(set.begin(), set.end(), c) == set.end()) set.push_back(c);
+            }
+            sets.push_back(set);
+        }
+        PackingLimits limits;
+        PackingResult result;
+        ASSERT_TRUE(packColourSets(sets, limits, result));
+        expectExact(sets, result, limits);
+        EXPECT_LE(result.work, limits.budget);
+    }
+}
+
 namespace {
 
 constexpr uint32_t kP = 0xFF010101, kQ = 0xFF020202, kC = 0xFF030303, kR = 0xFF040404, kS = 0xFF050505;
