@@ -171,6 +171,19 @@ TEST_F(ConvPacking, FlipMergingWritesTheMirrorBits) {
         }
         EXPECT_EQ(wrongPixels(name, "fl.png"), 0);
     }
+    // The approximate assignment keeps the mirror bits too: a tile and its mirror images share
+    // their stored tile, so they share its sub-palette.
+    app.convert.exactPacking = 0;
+    conv("tset src=fl dst=approx +16c col=64 +flip");
+    EXPECT_EQ(tilesOf("approx"), 4);
+    const MapData approx = loadMap("approx");
+    ASSERT_EQ(approx.cells.size(), 16u);
+    for (int cell = 0; cell < 16; ++cell) {
+        EXPECT_EQ(approx.cells[size_t(cell)] & 0xC00, uint32_t(cell % 4) << 10) << cell;
+        EXPECT_EQ(approx.cells[size_t(cell)] >> 12, approx.cells[size_t(cell / 4 * 4)] >> 12) << cell;
+    }
+    app.convert.exactPacking = 1;
+
     // Without the argument: sixteen tiles.
     conv("tset src=fl dst=plain");
     EXPECT_EQ(tilesOf("plain"), 16);
