@@ -98,7 +98,6 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
     const DepthInfo& depth = currentDepth(app);
     const int depthIndex = currentDepthIndex(app);
     const int mapType = currentMapType(app);
-
     const bool multiPalette = depth.paletteKind == 2 && colorCount > depth.colorsPerSubPalette;
 
     // Working size and buffers.
