@@ -26,10 +26,14 @@ const std::string* FormatSection::textField(int field) const {
 namespace {
 
 // The header comments stay French in every edition; "M\xE9moire" is Windows-1252.
+// Packed data (LZ77 or run-length) get one more comment line, and their array is one of 32-bit
+// words: %packed% of them, %memory% bytes.
+#define PACKED_COMMENT "%+ifpacked%//Compression: %packing%, %unpacked% octets\r\n%+end%"
 const char kBitmapDeclaration[] =
     "//%file%\r\n//Converti avec Tilesmithery par Orvane\r\n//Bitmap %depth% bits (\"%link%\")\r\n"
-    "//Taille: %sizex%*%sizey%\r\n//M\xE9" "moire: %memory% octets\r\n\r\n"
-    "const unsigned char %user[2]%%name%_bitmap8[%sizey%][%sizex%]=\t{\r\n";
+    "//Taille: %sizex%*%sizey%\r\n//M\xE9" "moire: %memory% octets\r\n" PACKED_COMMENT "\r\n"
+    "const unsigned %+ifpacked%%type% %user[2]%%name%_bitmap8[%packed%]=\t{\r\n"
+    "%+else%char %user[2]%%name%_bitmap8[%sizey%][%sizex%]=\t{\r\n%+end%";
 
 const char kPaletteDeclaration[] =
     "//%file%\r\n//Converti avec Tilesmithery par Orvane\r\n//Palette\r\n//Taille: %size%\r\n"
@@ -39,14 +43,15 @@ const char kPaletteDeclaration[] =
 const char kTilesetDeclaration[] =
     "//%file%\r\n//Converti avec Tilesmithery par Orvane\r\n"
     "//Tileset %+if<>(%%depth% bits (\"%link%\")%+else%(\"%link%\")%+end%\r\n"
-    "//Taille: %tilex%*%tiley%*%size%\r\n//M\xE9" "moire: %memory% octets\r\n\r\n"
-    "const unsigned %type% %user[2]%%name%_tiles[%memory%]=\t{\r\n";
+    "//Taille: %tilex%*%tiley%*%size%\r\n//M\xE9" "moire: %memory% octets\r\n" PACKED_COMMENT "\r\n"
+    "const unsigned %type% %user[2]%%name%_tiles[%+ifpacked%%packed%]%+else%%memory%]%+end%=\t{\r\n";
 
 const char kMapDeclaration[] =
     "//%file%\r\n//Converti avec Tilesmithery par Orvane\r\n"
     "//Map (\"%null%\",\"%link%\"%+if=,%,%tilebase%,%$gfxmask%)%+else%)%+end%\r\n"
-    "//Taille: %tilex%*%tiley% * %sizex%*%sizey%\r\n//M\xE9" "moire: %memory% octets\r\n"
-    "%+if<>c%\r\nc%+else%c%+endif%onst unsigned %type% %user[2]%%name%_map[%sizey%][%sizex%]=\t{\r\n\t{";
+    "//Taille: %tilex%*%tiley% * %sizex%*%sizey%\r\n//M\xE9" "moire: %memory% octets\r\n" PACKED_COMMENT
+    "%+if<>c%\r\nc%+else%c%+endif%onst unsigned %type% %user[2]%%name%_map"
+    "%+ifpacked%[%packed%]=\t{\r\n%+else%[%sizey%][%sizex%]=\t{\r\n\t{%+end%";
 
 const char kListDeclaration[] =
     "//%file%\r\n//Converti avec Tilesmithery par Orvane\r\n"
@@ -54,6 +59,9 @@ const char kListDeclaration[] =
     "//Taille: %tilex%*%tiley%\r\n//M\xE9" "moire: %memory% octets\r\n\r\n"
     "%user[1]%\r\n\r\nconst unsigned int %name%_liste_nbEle=%size%;\r\n\r\n"
     "%user[2]%const %type% %name%_liste[]=\t{";
+
+// Packed map data are one array without rows.
+const char kMapEnd[] = "%+ifpacked%\b\b};\r\n%+else%\b\b\b\b\b\r\n};\r\n%+end%";
 
 FormatSection makeSection(const char* declaration, int nEvery, const char* everyX, const char* element,
                           const char* element2, const char* element3, const char* line, const char* end,
@@ -83,7 +91,7 @@ FormatRecord standardFormat() {
     f.sections[kSectionTileset] = makeSection(kTilesetDeclaration, 12, "\b\r\n", "0x%02x, ", "0x%04x, ",
                                               "0x%08x, ", "", "\b\b};\r\n", ".til.c");
     f.sections[kSectionMap] = makeSection(kMapDeclaration, 8, "\b\r\n", "0x%04x, ", "0x%02x, ", "0x%08x, ",
-                                          "\b\b},\r\n\t{", "\b\b\b\b\b\r\n};\r\n", ".map.c");
+                                          "\b\b},\r\n\t{", kMapEnd, ".map.c");
     f.sections[kSectionList] = makeSection(kListDeclaration, 0, "", "\r\n\t{#type#,#x#,#y##+param:\",\":\"\"#},",
                                            "", "", "", "\r\n};\r\n", ".lst.c");
     f.type8 = "char";

@@ -7,6 +7,7 @@
 #include "formats/gba_driver.h"
 #include "formats/load_save_common.h"
 #include "formats/load_save_ops.h"
+#include "formats/packed_data.h"
 #include "formats/platform.h"
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
@@ -34,7 +35,14 @@ const std::string& typeTextForBits(const App& app, int bits) {
     return bits == 32 ? format.type32 : bits == 15 ? format.type16 : format.type8;
 }
 
-int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecord& element,
+// Bytes of one pixel in the console's memory.
+int pixelBytes(int bits) { return bits == 32 ? 4 : bits == 15 ? 2 : 1; }
+
+uint32_t savedPixel(const BitmapRules& rules, int bits, uint32_t p) {
+    return bits == 15 ? encodeColor15(bgraRed(p), bgraGreen(p), bgraBlue(p), (~bgraAlpha(p)) & 1, rules.reversed) : p;
+}
+
+int saveBitmap(App& app, const BitmapRules& rules, int flags, int depth, const ElementRecord& element,
                const ElementRecord* linkedPalette, const uint32_t* pixels, int width, int height) {
     SaveTarget target;
     if (!openSaveTarget(app, target, element.file, T::SaveOpenFailedAccess)) return 0;
@@ -56,11 +64,24 @@ int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecor
     setTemplateText(app, "type", typeTextForBits(app, bits));
     bool link = info.paletteKind && linkedPalette && rules.linkPalette;
     setTemplateText(app, "link", link ? linkedPalette->file : std::string());
+    const Packing packing = packingFromSaveFlags(flags);
+    PackedStream packed;
+    if (packing != Packing::None) {
+        std::vector<uint8_t> raw;
+        raw.reserve(size_t(count) * size_t(pixelBytes(bits)));
+        for (int64_t i = 0; i < count; ++i) appendLittleEndian(raw, savedPixel(rules, bits, pixels[i]), pixelBytes(bits));
+        if (!preparePackedData(app, section, packing, raw, element.file, packed)) return 0;
+    }
     writeSection(app, section.refInfo, element);
 
     TemplateOutput out;
     out.bytes.reserve(textSizeEstimate(section, count, bits == 32 ? 12 : bits == 15 ? 8 : 6, height));
     writeTemplate(app, out, section.declaration);
+    if (packing != Packing::None) {
+        writePackedWords(app, out, section, packed);
+        writeTemplate(app, out, section.end);
+        return commitSave(app, target, element.file, out) ? 1 : 0;
+    }
     const bool perRow = !section.line.empty();
     NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
     if (bits <= 8) field.cacheValuesBelow(app, 256);
@@ -69,11 +90,7 @@ int saveBitmap(App& app, const BitmapRules& rules, int depth, const ElementRecor
         const uint32_t* row = pixels + int64_t(y) * width;
         for (int x = 0; x < width; ++x) {
             if (everyBoundary(section.nEvery, perRow ? x : running)) writeTemplate(app, out, section.everyX);
-            uint32_t p = row[x];
-            uint32_t value = bits == 15 ? encodeColor15(bgraRed(p), bgraGreen(p), bgraBlue(p), (~bgraAlpha(p)) & 1,
-                                                        rules.reversed)
-                                        : p;
-            field.write(app, out, value);
+            field.write(app, out, savedPixel(rules, bits, row[x]));
             ++running;
         }
         writeTemplate(app, out, section.line);
@@ -91,6 +108,9 @@ int loadBitmap(App& app, const BitmapRules& rules, int& depthOut, PaletteBuffer*
     int32_t width = getTemplateInteger(app, "sizex");
     int32_t height = getTemplateInteger(app, "sizey");
     std::string link = getTemplateText(app, "link");
+    const int32_t packedWords = getTemplateInteger(app, "packed");
+    Packing packing = Packing::None;
+    if (!packingOfHeader(app, element.file, packing)) return 0;
     const DepthInfo& info = rules.depths[index];
     if (width < 0 || height < 0 || int64_t(width) * height > kCellLimit) {
         fileError(app, element.file, formatText(tr(T::LoadBadMapSize), int(width), int(height)));
@@ -107,10 +127,24 @@ int loadBitmap(App& app, const BitmapRules& rules, int& depthOut, PaletteBuffer*
     bitmap.width = width;
     bitmap.height = height;
     bitmap.pixels.assign(size_t(width) * size_t(height), 0);
+    bitmap.packing = int(packing);
     const FormatSection& section = file.section;
     const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
-    // What was read stays when the data ends early.
-    const int64_t read = readRows(app, file, field, width, height, bitmap.pixels.data());
+    int64_t read = 0;
+    if (packing != Packing::None) {
+        const int perPixel = pixelBytes(bits);
+        std::vector<uint8_t> bytes;
+        if (!readPackedData(app, file, packing, packedWords, bitmap.pixels.size() * size_t(perPixel), bytes)) {
+            bitmap.pixels.clear();
+            bitmap.width = bitmap.height = 0;
+            return 0;
+        }
+        for (size_t i = 0; i < bitmap.pixels.size(); ++i) bitmap.pixels[i] = littleEndianAt(&bytes[i * size_t(perPixel)], perPixel);
+        read = int64_t(bitmap.pixels.size());
+    } else {
+        // What was read stays when the data ends early.
+        read = readRows(app, file, field, width, height, bitmap.pixels.data());
+    }
     if (bits == 15 && !raw) {
         for (int64_t i = 0; i < read; ++i) {
             uint32_t& pixel = bitmap.pixels[size_t(i)];
@@ -132,7 +166,7 @@ BitmapRules gameBoyRules(const App& app) {
 
 int gbaSaveBitmap(App& app, int flags, int depth, const ElementRecord& element, const ElementRecord* linkedPalette,
                   const uint32_t* pixels, int width, int height) {
-    return saveBitmap(app, gbaRules(app), depth, element, linkedPalette, pixels, width, height);
+    return saveBitmap(app, gbaRules(app), flags, depth, element, linkedPalette, pixels, width, height);
 }
 
 int gbaLoadBitmap(App& app, int flags, int& depthOut, PaletteBuffer* palette, BitmapData& bitmap,
@@ -142,7 +176,7 @@ int gbaLoadBitmap(App& app, int flags, int& depthOut, PaletteBuffer* palette, Bi
 
 int gameBoySaveBitmap(App& app, int flags, int depth, const ElementRecord& element,
                       const ElementRecord* linkedPalette, const uint32_t* pixels, int width, int height) {
-    return saveBitmap(app, gameBoyRules(app), depth, element, linkedPalette, pixels, width, height);
+    return saveBitmap(app, gameBoyRules(app), flags, depth, element, linkedPalette, pixels, width, height);
 }
 
 int gameBoyLoadBitmap(App& app, int flags, int& depthOut, PaletteBuffer* palette, BitmapData& bitmap,

@@ -91,8 +91,10 @@ bool readDataFile(App& app, const std::string& path, std::string& data, T missin
 }
 
 bool openDataFile(App& app, const ElementRecord& element, int sectionIndex, T missingText, OpenedDataFile& file) {
+    file.path = element.file;
     if (!readDataFile(app, element.file, file.data, missingText)) return false;
     resetTemplateVariables(app);
+    setTemplateText(app, "packing", "");
     setTemplateText(app, "link", "");
     setTemplateText(app, "name", "");
     setTemplateText(app, "type", "");

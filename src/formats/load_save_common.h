@@ -54,6 +54,7 @@ bool readDataFile(App& app, const std::string& path, std::string& data, T missin
 
 // A data file read whole for a load, its section's declaration matched.
 struct OpenedDataFile {
+    std::string path;
     std::string data;
     FormatSection section;  // a copy: a linked file loaded on the way may select another format
     size_t position = 0;    // just after the declaration

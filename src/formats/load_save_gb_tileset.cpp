@@ -7,6 +7,7 @@
 #include "formats/gb_driver.h"
 #include "formats/load_save_common.h"
 #include "formats/load_save_ops.h"
+#include "formats/packed_data.h"
 #include "formats/platform.h"
 #include "formats/template_reader.h"
 #include "formats/template_variables.h"
@@ -23,6 +24,20 @@ namespace {
 // Before a row: the byte counter runs over the whole file, two bytes per row.
 bool rowBoundary(int32_t nEvery, int64_t counter) {
     return nEvery > 0 && counter > 0 && counter % nEvery < 2;
+}
+
+// Bit planes 0 and 1 of one row of eight pixels (the leftmost in bit 7).
+void rowPlanes(const uint32_t* row, const std::array<uint32_t, 4>& shadeOf, uint32_t& plane0, uint32_t& plane1) {
+    plane0 = plane1 = 0;
+    for (int x = 0; x < 8; ++x) {
+        uint32_t v = shadeOf[row[x] & 3];
+        plane0 |= (v & 1) << (7 - x);
+        plane1 |= ((v >> 1) & 1) << (7 - x);
+    }
+}
+
+void rowFromPlanes(uint32_t plane0, uint32_t plane1, uint32_t* row) {
+    for (int x = 0; x < 8; ++x) row[x] = ((plane0 >> (7 - x)) & 1) | (((plane1 >> (7 - x)) & 1) << 1);
 }
 
 }  // namespace
@@ -50,7 +65,6 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
     setTemplateInteger(app, "tiley", tileHeight);
     setTemplateText(app, "type", formatState(app).current.type8);
     setTemplateText(app, "link", !monochrome && linkedPalette ? linkedPalette->file : std::string());
-    writeSection(app, section.refInfo, element);
 
     // Monochrome: a pixel's colour index becomes its rank from the brightest colour.
     std::array<uint32_t, 4> shadeOf{0, 1, 2, 3};
@@ -61,6 +75,26 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
 
     TemplateOutput out;
     int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
+    const Packing packing = packingFromSaveFlags(flags);
+    if (packing != Packing::None) {
+        std::vector<uint8_t> raw;
+        raw.reserve(size_t(blocks) * 16);
+        for (int64_t b = 0; b < blocks; ++b)
+            for (int y = 0; y < 8; ++y) {
+                uint32_t plane0 = 0, plane1 = 0;
+                rowPlanes(pixels + b * 64 + y * 8, shadeOf, plane0, plane1);
+                raw.push_back(uint8_t(plane0));
+                raw.push_back(uint8_t(plane1));
+            }
+        PackedStream packed;
+        if (!preparePackedData(app, section, packing, raw, element.file, packed)) return 0;
+        writeSection(app, section.refInfo, element);
+        writeTemplate(app, out, section.declaration);
+        writePackedWords(app, out, section, packed);
+        writeTemplate(app, out, section.end);
+        return commitSave(app, target, element.file, out) ? 1 : 0;
+    }
+    writeSection(app, section.refInfo, element);
     out.bytes.reserve(textSizeEstimate(section, blocks * 16, 6, blocks));
     writeTemplate(app, out, section.declaration);
     NumberFormat field(section.element);
@@ -71,12 +105,7 @@ int gameBoySaveTileset(App& app, int flags, int depth, const ElementRecord& elem
         for (int y = 0; y < 8; ++y) {
             if (rowBoundary(section.nEvery, counter)) writeTemplate(app, out, section.everyX);
             uint32_t plane0 = 0, plane1 = 0;
-            for (int x = 0; x < 8; ++x) {
-                uint32_t v = block[y * 8 + x] & 3;
-                if (monochrome) v = shadeOf[v];
-                plane0 |= (v & 1) << (7 - x);
-                plane1 |= ((v >> 1) & 1) << (7 - x);
-            }
+            rowPlanes(block + y * 8, shadeOf, plane0, plane1);
             field.write(app, out, plane0);
             field.write(app, out, plane1);
             counter += 2;
@@ -101,6 +130,9 @@ int gameBoyLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, 
     int32_t tileY = getTemplateInteger(app, "tiley");
     int32_t size = getTemplateInteger(app, "size");
     std::string link = getTemplateText(app, "link");
+    const int32_t packedWords = getTemplateInteger(app, "packed");
+    Packing packing = Packing::None;
+    if (!packingOfHeader(app, element.file, packing)) return 0;
 
     int64_t blocks = 0;
     if (int checked = checkTilesetHeader(app, element.file, tileX, tileY, size, pixels, blocks); checked <= 0)
@@ -117,6 +149,19 @@ int gameBoyLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, 
     depth = index;
 
     pixels.assign(size_t(blocks) * 64, 0);
+    app.platforms.lastTilePacking = int(packing);
+    if (packing != Packing::None) {
+        std::vector<uint8_t> bytes;
+        if (!readPackedData(app, file, packing, packedWords, size_t(blocks) * 16, bytes)) {
+            pixels.clear();
+            return 0;
+        }
+        for (size_t row = 0; row < size_t(blocks) * 8; ++row)
+            rowFromPlanes(bytes[2 * row], bytes[2 * row + 1], pixels.data() + row * 8);
+        app.platforms.lastTileCount = int(blocks);
+        app.platforms.lastTileDepth = index;
+        return int(blocks);
+    }
     const bool perBlock = !section.line.empty();
     int64_t counter = 0;
     for (int64_t b = 0; b < blocks; ++b) {
@@ -132,8 +177,7 @@ int gameBoyLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, 
                 if (next > length) goto done;
                 position = next;
             }
-            for (int x = 0; x < 8; ++x)
-                block[y * 8 + x] = ((plane[0] >> (7 - x)) & 1) | (((plane[1] >> (7 - x)) & 1) << 1);
+            rowFromPlanes(plane[0], plane[1], block + y * 8);
             counter += 2;
         }
         if (perBlock) {

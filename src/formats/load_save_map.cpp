@@ -5,6 +5,7 @@
 #include "formats/format_table.h"
 #include "formats/load_save_common.h"
 #include "formats/load_save_ops.h"
+#include "formats/packed_data.h"
 #include "formats/platform.h"
 #include "formats/template_variables.h"
 #include "formats/template_writer.h"
@@ -21,6 +22,9 @@ namespace {
 const std::string& mapField(const FormatSection& section, int mapType) {
     return mapType == MapRotation ? section.element2 : mapType == MapExtended ? section.element3 : section.element;
 }
+
+// Bytes of one entry in the console's memory, by map type.
+int entryBytes(int mapType) { return mapType == MapRotation ? 1 : mapType == MapExtended ? 4 : 2; }
 
 }  // namespace
 
@@ -59,11 +63,24 @@ int saveMapData(App& app, int flags, const ElementRecord& element, const Element
         setTemplateInteger(app, "memory", int32_t(2 * cellCount));
         break;
     }
+    const Packing packing = packingFromSaveFlags(flags);
+    PackedStream packed;
+    if (packing != Packing::None) {
+        std::vector<uint8_t> raw;
+        raw.reserve(size_t(cellCount) * size_t(entryBytes(mapType)));
+        for (int64_t i = 0; i < cellCount; ++i) appendLittleEndian(raw, cells[i], entryBytes(mapType));
+        if (!preparePackedData(app, section, packing, raw, element.file, packed)) return 0;
+    }
     writeSection(app, section.refInfo, element);
 
     TemplateOutput out;
     out.bytes.reserve(textSizeEstimate(section, cellCount, mapType == MapExtended ? 12 : 8, height));
     writeTemplate(app, out, section.declaration);
+    if (packing != Packing::None) {
+        writePackedWords(app, out, section, packed);
+        writeTemplate(app, out, section.end);
+        return commitSave(app, target, element.file, out) ? 1 : 0;
+    }
     const bool perRow = !section.line.empty();
     const NumberFormat field(mapField(section, mapType));
     int64_t running = 0;
@@ -95,6 +112,9 @@ int loadMapData(App& app, int flags, std::vector<uint32_t>* tilesetPixels, Palet
     int32_t height = getTemplateInteger(app, "sizey");
     int32_t gfxMask = getTemplateInteger(app, "gfxmask");
     int32_t tileBase = getTemplateInteger(app, "tilebase");
+    const int32_t packedWords = getTemplateInteger(app, "packed");
+    Packing packing = Packing::None;
+    if (!packingOfHeader(app, element.file, packing)) return 0;
 
     int mapType = MapText;
     if (depth != 0) {
@@ -107,6 +127,20 @@ int loadMapData(App& app, int flags, std::vector<uint32_t>* tilesetPixels, Palet
     if (width < 0 || height < 0 || int64_t(width) * height > kCellLimit) {
         fileError(app, element.file, formatText(tr(T::LoadBadMapSize), int(width), int(height)));
         return 0;
+    }
+    // Packed cells: the entry width is what the unpacked size gives per cell.
+    std::vector<uint8_t> packedCells;
+    if (packing != Packing::None) {
+        if (!readPackedData(app, file, packing, packedWords, kAnySize, packedCells)) return 0;
+        const int64_t cellCount = int64_t(width) * height;
+        const int64_t perCell = cellCount ? int64_t(packedCells.size()) / cellCount : 0;
+        if (cellCount ? (perCell * cellCount != int64_t(packedCells.size()) || (perCell != 1 && perCell != 2 && perCell != 4))
+                      : !packedCells.empty()) {
+            fileError(app, element.file,
+                      formatText(tr(T::PackedBadMapSize), (long long)packedCells.size(), int(width), int(height)));
+            return 0;
+        }
+        if (cellCount) mapType = perCell == 1 ? MapRotation : perCell == 4 ? MapExtended : MapText;
     }
 
     int tileCount = platformState(app).lastTileCount;
@@ -134,7 +168,13 @@ int loadMapData(App& app, int flags, std::vector<uint32_t>* tilesetPixels, Palet
     map.mapType = mapType;
     map.width = width;
     map.height = height;
+    map.packing = int(packing);
     map.cells.assign(size_t(width) * size_t(height), 0);
+    if (packing != Packing::None) {
+        const int bytes = entryBytes(mapType);
+        for (size_t i = 0; i < map.cells.size(); ++i) map.cells[i] = littleEndianAt(&packedCells[i * size_t(bytes)], bytes);
+        return 1;
+    }
     // The cells read so far stay when the data ends early.
     readRows(app, file, mapField(file.section, mapType), width, height, map.cells.data());
     return 1;

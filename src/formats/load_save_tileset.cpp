@@ -5,6 +5,7 @@
 #include "formats/gba_driver.h"
 #include "formats/load_save_common.h"
 #include "formats/load_save_ops.h"
+#include "formats/packed_data.h"
 #include "formats/platform.h"
 #include "formats/template_reader.h"
 #include "formats/template_variables.h"
@@ -33,6 +34,48 @@ uint32_t pixelValue(const App& app, int bits, uint32_t pixel) {
     return pixel;
 }
 
+// Bytes a block takes in the console's memory at a depth.
+int blockBytes(int bits) { return bits == 4 ? 32 : bits == 15 ? 128 : bits == 32 ? 256 : 64; }
+
+// The tiles as they lie in the console's memory (what packed files pack).
+std::vector<uint8_t> tilesetBytes(const App& app, int bits, const uint32_t* pixels, int64_t blocks) {
+    std::vector<uint8_t> bytes;
+    bytes.reserve(size_t(blocks) * size_t(blockBytes(bits)));
+    for (int64_t b = 0; b < blocks; ++b) {
+        const uint32_t* block = pixels + b * 64;
+        for (int p = 0; p < 64; ++p) {
+            if (bits == 4) {
+                bytes.push_back(uint8_t((block[p] & 15) | (block[p + 1] & 15) << 4));
+                ++p;
+            } else if (bits == 15) {
+                appendLittleEndian(bytes, encodeColor15(app, block[p]), 2);
+            } else if (bits == 32) {
+                appendLittleEndian(bytes, block[p], 4);
+            } else {
+                bytes.push_back(uint8_t(block[p]));
+            }
+        }
+    }
+    return bytes;
+}
+
+// The pixels of tiles unpacked from a packed file.
+void decodeTilesetBytes(const App& app, int bits, bool raw, const std::vector<uint8_t>& bytes, uint32_t* pixels) {
+    const size_t count = bits == 4 ? bytes.size() * 2 : bytes.size() / size_t(blockBytes(bits) / 64);
+    for (size_t i = 0; i < count; ++i) {
+        if (bits == 4) {
+            pixels[i] = (bytes[i / 2] >> (i % 2 * 4)) & 15;
+        } else if (bits == 15) {
+            const uint32_t v = littleEndianAt(&bytes[2 * i], 2);
+            pixels[i] = raw ? v : decodeColor15(app, v);
+        } else if (bits == 32) {
+            pixels[i] = littleEndianAt(&bytes[4 * i], 4);
+        } else {
+            pixels[i] = bytes[i];
+        }
+    }
+}
+
 }  // namespace
 
 int gbaSaveTileset(App& app, int flags, int depth, const ElementRecord& element, const ElementRecord* linkedPalette,
@@ -59,13 +102,23 @@ int gbaSaveTileset(App& app, int flags, int depth, const ElementRecord& element,
     setTemplateInteger(app, "tiley", tileHeight);
     setTemplateText(app, "type", typeTextForBits(app, bits));
     setTemplateText(app, "link", info.paletteKind && linkedPalette ? linkedPalette->file : std::string());
+    const int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
+    const Packing packing = packingFromSaveFlags(flags);
+    PackedStream packed;
+    if (packing != Packing::None &&
+        !preparePackedData(app, section, packing, tilesetBytes(app, bits, pixels, blocks), element.file, packed))
+        return 0;
     writeSection(app, section.refInfo, element);
 
     TemplateOutput out;
-    int64_t blocks = int64_t(tileWidth / 8) * (tileHeight / 8) * tiles;
     const size_t valueWidth = bits == 32 ? 12 : bits == 15 ? 8 : 6;
     out.bytes.reserve(textSizeEstimate(section, blocks * (bits == 4 ? 32 : 64), valueWidth, blocks));
     writeTemplate(app, out, section.declaration);
+    if (packing != Packing::None) {
+        writePackedWords(app, out, section, packed);
+        writeTemplate(app, out, section.end);
+        return commitSave(app, target, element.file, out) ? 1 : 0;
+    }
     const bool perBlock = !section.line.empty();
     NumberFormat field(bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element);
     if (bits <= 8) field.cacheValuesBelow(app, 256);
@@ -101,7 +154,10 @@ int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std:
     int32_t tileY = getTemplateInteger(app, "tiley");
     int32_t size = getTemplateInteger(app, "size");
     std::string link = getTemplateText(app, "link");
+    const int32_t packedWords = getTemplateInteger(app, "packed");
     const DepthInfo& info = gbaDepth(index);
+    Packing packing = Packing::None;
+    if (!packingOfHeader(app, element.file, packing)) return 0;
 
     int64_t blocks = 0;
     if (int checked = checkTilesetHeader(app, element.file, tileX, tileY, size, pixels, blocks); checked <= 0)
@@ -114,9 +170,21 @@ int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std:
     depth = index;
 
     const int bits = info.bitCode;
+    pixels.assign(size_t(blocks) * 64, 0);
+    app.platforms.lastTilePacking = int(packing);
+    if (packing != Packing::None) {
+        std::vector<uint8_t> bytes;
+        if (!readPackedData(app, file, packing, packedWords, size_t(blocks) * size_t(blockBytes(bits)), bytes)) {
+            pixels.clear();
+            return 0;
+        }
+        decodeTilesetBytes(app, bits, raw, bytes, pixels.data());
+        app.platforms.lastTileCount = int(blocks);
+        app.platforms.lastTileDepth = index;
+        return int(blocks);
+    }
     const bool perBlock = !section.line.empty();
     const std::string& field = bits == 32 ? section.element3 : bits == 15 ? section.element2 : section.element;
-    pixels.assign(size_t(blocks) * 64, 0);
     int64_t running = 0;
     bool ended = false;
     for (int64_t b = 0; b < blocks && !ended; ++b) {

@@ -44,6 +44,9 @@ struct PlatformState {
     // Depth index of the tileset loaded last (the map editor reads the linked tileset's pixels
     // with it).
     int lastTileDepth = 0;
+    // How the tileset loaded last was packed (a Packing: 0 none, 1 LZ77, 2 run-length); saving it
+    // again with the same packing keeps its file's form.
+    int lastTilePacking = 0;
 
     // The palette of the data being converted or edited (the conversion fills it before it saves).
     // The Game Boy's monochrome tileset writer sorts its first four colours into shade order.

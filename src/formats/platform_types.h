@@ -83,6 +83,7 @@ inline int bgraAlpha(uint32_t v) { return int(v >> 24); }
 // A map: one 32-bit cell per position, row by row, already in the console's encoding.
 struct MapData {
     int mapType = MapText;  // set by a load from the file's header
+    int packing = 0;        // how the file held the cells (a Packing: 0 none, 1 LZ77, 2 run-length)
     int width = 0;
     int height = 0;
     std::vector<uint32_t> cells;
@@ -90,6 +91,7 @@ struct MapData {
 
 // A bitmap: one 32-bit pixel per position, row by row (colour index, or a colour by depth).
 struct BitmapData {
+    int packing = 0;  // how the file held the pixels (a Packing: 0 none, 1 LZ77, 2 run-length)
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels;

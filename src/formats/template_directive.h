@@ -49,6 +49,24 @@ inline size_t skipPastDirective(std::string_view templ, size_t from, std::string
     return templ.size();
 }
 
+// The control word that opens a branch written and read only for packed data (a tileset, map or
+// bitmap written with LZ77 or run-length packing). A false branch ends at the next `+else` or
+// `+end`, whichever comes first.
+constexpr std::string_view kIfPacked = "+ifpacked";
+
+// Moves from `from` to just after the next directive that starts with "+else" or "+end".
+inline size_t skipPastBranch(std::string_view templ, size_t from) {
+    size_t pos = from;
+    while (pos < templ.size()) {
+        size_t open = templ.find('%', pos);
+        if (open == std::string_view::npos) break;
+        Directive d = directiveAt(templ, open);
+        if (startsWith(d.text, "+else") || startsWith(d.text, "+end")) return d.next;
+        pos = d.next;
+    }
+    return templ.size();
+}
+
 enum class ValuePrefix { Decimal, Hex, Binary };
 
 // A variable reference split into its prefix and name ("$gfxmask", "#2 size", "name").

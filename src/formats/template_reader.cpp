@@ -184,6 +184,9 @@ size_t matchTemplate(App& app, const char* data, size_t length, size_t position,
         p = hit == kNotFound ? length : hit;
     }
 
+    // The first %+ifpacked% decides, from the data, whether they are packed; later ones repeat it.
+    enum class PackedBranch { Undecided, Taken, Skipped } packedBranch = PackedBranch::Undecided;
+
     for (;;) {
         Segment fixed = segmentAt(templ, t);
         if (!fixed.followedByDirective) {
@@ -201,7 +204,15 @@ size_t matchTemplate(App& app, const char* data, size_t length, size_t position,
         t = d.next;
         bool control = isControlWord(d.text);
         if (control) {
-            if (startsWith(d.text, "+if")) {
+            if (d.text == kIfPacked) {
+                if (packedBranch == PackedBranch::Undecided) {
+                    std::string_view marker = segmentAt(templ, t).text;
+                    bool packed = !marker.empty() && dataStartsWith(data, length, p, marker);
+                    packedBranch = packed ? PackedBranch::Taken : PackedBranch::Skipped;
+                }
+                if (packedBranch == PackedBranch::Taken) continue;
+                t = skipPastBranch(templ, t);
+            } else if (startsWith(d.text, "+if")) {
                 std::string_view rest = d.text.substr(3);
                 bool condition = false;
                 if (startsWith(rest, "=")) condition = dataStartsWith(data, length, p, rest.substr(1, kConditionMax));

@@ -52,6 +52,11 @@ void initTemplateVariables(App& app) {
         externalRow("gfxmask", &f.shared.gfxMask),
         externalRow("tilebase", &f.shared.tileBase),
         textRow("model"),
+        // Packed data: the method ("LZ77", "RLE"), the size unpacked in bytes and the number of
+        // 32-bit words the packed stream takes.
+        textRow("packing"),
+        integerRow("unpacked"),
+        integerRow("packed"),
     };
     f.startupVariables = f.variables;
     for (auto& b : f.userBuffers) b.clear();

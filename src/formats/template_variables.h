@@ -17,7 +17,8 @@ namespace ts {
 struct App;
 
 // Fills the table with its sixteen rows (file, sizex, sizey, size, memory, name, link, tilex,
-// tiley, depth, type, null, bits, gfxmask, tilebase, model) and takes the start-up copy.
+// tiley, depth, type, null, bits, gfxmask, tilebase, model), the three rows of packed data
+// (packing, unpacked, packed), and takes the start-up copy.
 // Called once by the formats start-up step.
 void initTemplateVariables(App& app);
 

@@ -109,8 +109,10 @@ void writeTemplate(App& app, TemplateOutput& out, std::string_view templ, bool k
             Directive d = directiveAt(templ, i);
             i = d.next;
             if (isControlWord(d.text)) {
-                // The writer always writes the first branch of a conditional.
+                // The writer always writes the first branch of a conditional, except the branch
+                // of packed data, written only when the data are packed.
                 if (d.text == "+else") i = skipPastDirective(templ, i, "+end");
+                else if (d.text == kIfPacked && getTemplateText(app, "packing").empty()) i = skipPastBranch(templ, i);
             } else {
                 writeVariable(app, out, d.text, object);
             }

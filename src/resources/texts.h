@@ -16,6 +16,7 @@ enum class T : int {
 #include "resources/texts/images.inc"
 #include "resources/texts/convert.inc"
 #include "resources/texts/editor.inc"
+#include "resources/texts/compression.inc"
 #undef TS_TEXT
     Count_
 };

@@ -13,6 +13,7 @@ const char* const kTexts[] = {
 #include "resources/texts/images.inc"
 #include "resources/texts/convert.inc"
 #include "resources/texts/editor.inc"
+#include "resources/texts/compression.inc"
 #undef TS_TEXT
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == int(T::Count_), "text table out of step");
