@@ -58,6 +58,8 @@ void initTemplateVariables(App& app) {
         integerRow("unpacked"),
         integerRow("packed"),
     };
+    // %packing% is empty for data that are not packed, so a format may always write it.
+    findTemplateVariable(app, "packing")->textSet = true;
     f.startupVariables = f.variables;
     for (auto& b : f.userBuffers) b.clear();
 }
