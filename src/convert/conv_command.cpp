@@ -6,6 +6,7 @@
 #include "convert/convert_tileset_steps.h"
 #include "convert/image_file.h"
 #include "convert/tile_stage.h"
+#include "formats/compression.h"
 #include "formats/platform.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
@@ -108,6 +109,7 @@ void convertTileset(App& app, const ConvArguments& args, int existingPalette, in
     request.tileMatching = args.tileMatching != 0;
     request.makeMap = args.makeMap != 0;
     request.flipMerge = flipMerge;
+    request.saveFlags = savePackingFlags(Packing(args.packing));
 
     if (!ConvertTileset(app, request, args.colorCount)) return;
     addElement(app, request.tileset);
@@ -127,6 +129,7 @@ void convertBitmap(App& app, const ConvArguments& args, int existingPalette) {
     request.paletteName = args.paletteName;
     request.existingPalette = existingPalette;
     request.paletteReuse = args.paletteReuse != 0;
+    request.saveFlags = savePackingFlags(Packing(args.packing));
     if (!ConvertBitmap(app, request, args.colorCount)) return;
     addElement(app, request.tileset);
     addElement(app, request.palette);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "convert/image_file.h"
+#include "formats/compression.h"
 #include "formats/platform.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
@@ -22,7 +23,7 @@ enum class RowKind { Selector, Text, Name, Number, Flag };
 enum class Target {
     OutputKind, Source, MainOutput, MapFile, PaletteFile, AllNames, TilesetName, BitmapName, PaletteName,
     MapName, ColorCount, ExistingPalette, ExistingTileset, MapType, Depth16, CMode, MakeMap, TileMatching,
-    MapMode, MDim, TDim, FlipMerge,
+    MapMode, MDim, TDim, FlipMerge, PackLz77, PackRle,
 };
 
 struct ConvIdentifier {
@@ -61,8 +62,10 @@ constexpr ConvIdentifier kIdentifiers[] = {
     {"mdim", Target::MDim, RowKind::Text, 0},
     {"tdim", Target::TDim, RowKind::Text, 0},
     {"flip", Target::FlipMerge, RowKind::Flag, 0},
+    {"lz77", Target::PackLz77, RowKind::Flag, 1},
+    {"rle", Target::PackRle, RowKind::Flag, 2},
 };
-static_assert(sizeof(kIdentifiers) / sizeof(kIdentifiers[0]) == 27);
+static_assert(sizeof(kIdentifiers) / sizeof(kIdentifiers[0]) == 29);
 
 constexpr int kNoPrefix = -1;
 
@@ -168,9 +171,15 @@ void applyText(App& app, ConvArguments& args, Target target, int prefix, const s
     }
 }
 
-void applyFlag(App& app, ConvArguments& args, Target target, int prefix) {
+void applyFlag(App& app, ConvArguments& args, const ConvIdentifier& row, int prefix) {
     if (prefix == kNoPrefix) return;
-    switch (target) {
+    switch (row.target) {
+    case Target::PackLz77:
+    case Target::PackRle:
+        // +lz77 and !lz77 choose the method, -lz77 drops it (when it was the chosen one).
+        if (prefix != 0) args.packing = row.value;
+        else if (args.packing == row.value) args.packing = 0;
+        break;
     case Target::MapType: args.mapType = prefix; break;
     case Target::MakeMap: args.makeMap = prefix; break;
     case Target::TileMatching: args.tileMatching = prefix; break;
@@ -192,6 +201,8 @@ ConvArguments startConvArguments(const App& app) {
     ConvArguments args;
     args.depth = currentPlatform(app).defaultDepth;
     args.flipMerge = convertSettings(app).flipMerge != 0 ? 1 : 0;
+    Packing packing = Packing::None;
+    if (packingFromCode(app.convert.compression, packing)) args.packing = int(packing);
     return args;
 }
 
@@ -256,7 +267,7 @@ void readConvArguments(App& app, const char* text, ConvArguments& args) {
             args.colorCount = int(readInteger(v));
             break;
         }
-        case RowKind::Flag: applyFlag(app, args, row->target, prefix); break;
+        case RowKind::Flag: applyFlag(app, args, *row, prefix); break;
         case RowKind::Name:
             setText(args.tilesetName, value);
             setText(args.bitmapName, value);

@@ -27,6 +27,7 @@ struct ConvArguments {
     int depth = 0;    // index into the current platform's depth table
     int flipMerge = 0;          // starts as convert.flipmerge
     bool flipRequested = false; // +flip or !flip was given
+    int packing = 0;  // +lz77 / +rle: a Packing; starts as convert.compression
 };
 
 constexpr size_t kConvNameMax = 100;   // characters of an identifier

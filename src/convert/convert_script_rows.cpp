@@ -1,4 +1,5 @@
 // Script rows of the conversion: `conv`, `effects` and the `convert` object.
+#include "convert/compression_setting.h"
 #include "convert/conv_command.h"
 #include "convert/convert_commands.h"
 #include "convert/convert_settings.h"
@@ -30,6 +31,7 @@ std::vector<ExportedRow> convertScriptRows() {
         {"convert", {"fusionmiroirs", "flipmerge", variableRow(K::IntVariable, TS_FIELD(convertSettings, flipMerge))}},
         {"convert", {{}, "tilex", variableRow(K::IntVariable, TS_FIELD(convertSettings, tileX))}},
         {"convert", {{}, "tiley", variableRow(K::IntVariable, TS_FIELD(convertSettings, tileY))}},
+        {"convert", {"compactage", "compression", commandRow(cmdCompression)}},
     };
 }
 

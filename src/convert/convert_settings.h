@@ -46,6 +46,7 @@ struct ConvertSettings {
     int32_t flipMerge = 0;     // tiles equal to a stored tile mirrored are stored once
     int32_t tileX = 8;
     int32_t tileY = 8;
+    int32_t compression = 0;  // packing of the tilesets, maps and bitmaps written: 0 none, 1 LZ77, 2 RLE
 
     // ---- engine state (not script settings) ----
     EffectTables effects;

@@ -29,6 +29,7 @@ struct ConversionRequest {
     bool makeMap = true;
     bool flipMerge = false;         // mirrored tiles stored once (map layouts with mirror bits only)
     bool preferDuplicates = true;   // exact packing: a tile takes the sub-palette that matches a stored tile
+    int saveFlags = 0;  // flags of the tileset, map and bitmap saves (their packing)
 };
 
 // Runs the tileset pipeline on the current pixel source with the current platform, depth and map

@@ -96,7 +96,7 @@ int saveMapWithName(App& app, const ConversionRequest& request, int width, int h
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.saveMap) return 0;
     NameForSave name(app, request.mapName);
-    return platform.saveMap(app, 0, request.map, &request.tileset, width, height, cells);
+    return platform.saveMap(app, request.saveFlags, request.map, &request.tileset, width, height, cells);
 }
 
 int saveTilesetWithName(App& app, const ConversionRequest& request, int depth, const uint32_t* pixels, int tiles,
@@ -104,7 +104,7 @@ int saveTilesetWithName(App& app, const ConversionRequest& request, int depth, c
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.saveTileset) return 0;
     NameForSave name(app, request.tilesetName);
-    return platform.saveTileset(app, 0, depth, request.tileset, &request.palette, pixels, tiles, tileWidth,
+    return platform.saveTileset(app, request.saveFlags, depth, request.tileset, &request.palette, pixels, tiles, tileWidth,
                                 tileHeight);
 }
 
@@ -113,7 +113,7 @@ int saveBitmapWithName(App& app, const ConversionRequest& request, int depth, co
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.saveBitmap) return 0;
     NameForSave name(app, request.tilesetName);
-    return platform.saveBitmap(app, 0, depth, request.tileset, &request.palette, pixels, width, height);
+    return platform.saveBitmap(app, request.saveFlags, depth, request.tileset, &request.palette, pixels, width, height);
 }
 
 int savePaletteWithName(App& app, const ConversionRequest& request, const uint32_t* colours, int count) {

@@ -74,6 +74,7 @@ void writeSettingLines(const App& app, std::string& out) {
     if (c.dither != 0) out += formatText("  convert.dither = %i\n", c.dither);
     if (c.exactPacking == 0) out += "  convert.exactPacking = false\n";
     if (c.flipMerge != 0) out += "  convert.flipMerge = true\n";
+    if (c.compression != 0) out += formatText("  convert.compression = %i\n", c.compression);
 }
 
 void writeElementLines(const App& app, std::string& out) {
