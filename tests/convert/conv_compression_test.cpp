@@ -7,6 +7,7 @@
 #include "formats/platform.h"
 #include "host/file_system.h"
 #include "project/element_table.h"
+#include "project/project_file.h"
 #include "script/interpreter.h"
 #include "test_support.h"
 
@@ -134,4 +135,16 @@ TEST_F(ConvCompression, PackedTilesetAndPaletteAreReusedWithUtilAndUpal) {
     EXPECT_EQ(second.cells, map.cells);
     EXPECT_TRUE(packedWith("first.til.c", "LZ77"));
     EXPECT_EQ(p.loadTileset(app, 0, depth, nullptr, tiles, firstTileset, false), firstBlocks);
+}
+
+TEST_F(ConvCompression, ProjectFileKeepsTheSettingOnlyWhenSet) {
+    EXPECT_EQ(projectFileText(app).find("convert.compression"), std::string::npos);
+    app.convert.compression = 2;
+    const std::string text = projectFileText(app);
+    EXPECT_NE(text.find("  convert.compression = 2\n"), std::string::npos);
+    writeFile(dir.file("p.tsp"), text);
+    TestApp other;
+    ASSERT_TRUE(ReadProject(other.app, dir.file("p.tsp")));
+    EXPECT_EQ(other.app.convert.compression, 2);
+    EXPECT_TRUE(other.host.boxes.empty()) << other.host.lastText();
 }
