@@ -17,6 +17,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth hyperfine
   gcc-arm-none-eabi libnewlib-arm-none-eabi binutils-arm-none-eabi
+  libmgba-dev
 )
 
 missing=()

@@ -27,13 +27,14 @@ namespace {
 
 // The header comments stay French in every edition; "M\xE9moire" is Windows-1252.
 // Packed data (LZ77 or run-length) get one more comment line, and their array is one of 32-bit
-// words: %packed% of them, %memory% bytes.
+// words: %packed% of them, %memory% bytes. Bitmap arrays take the type of their pixels (%type%:
+// char up to 8 bits, short at 15, long at 32), so that 15- and 32-bit pixels are not cut to bytes.
 #define PACKED_COMMENT "%+ifpacked%//Compression: %packing%, %unpacked% octets\r\n%+end%"
 const char kBitmapDeclaration[] =
     "//%file%\r\n//Converti avec Tilesmithery par Orvane\r\n//Bitmap %depth% bits (\"%link%\")\r\n"
     "//Taille: %sizex%*%sizey%\r\n//M\xE9" "moire: %memory% octets\r\n" PACKED_COMMENT "\r\n"
-    "const unsigned %+ifpacked%%type% %user[2]%%name%_bitmap8[%packed%]=\t{\r\n"
-    "%+else%char %user[2]%%name%_bitmap8[%sizey%][%sizex%]=\t{\r\n%+end%";
+    "const unsigned %type% %user[2]%%name%_bitmap8%+ifpacked%[%packed%]=\t{\r\n"
+    "%+else%[%sizey%][%sizex%]=\t{\r\n%+end%";
 
 const char kPaletteDeclaration[] =
     "//%file%\r\n//Converti avec Tilesmithery par Orvane\r\n//Palette\r\n//Taille: %size%\r\n"
@@ -52,6 +53,7 @@ const char kMapDeclaration[] =
     "//Taille: %tilex%*%tiley% * %sizex%*%sizey%\r\n//M\xE9" "moire: %memory% octets\r\n" PACKED_COMMENT
     "%+if<>c%\r\nc%+else%c%+endif%onst unsigned %type% %user[2]%%name%_map"
     "%+ifpacked%[%packed%]=\t{\r\n%+else%[%sizey%][%sizex%]=\t{\r\n\t{%+end%";
+#undef PACKED_COMMENT
 
 const char kListDeclaration[] =
     "//%file%\r\n//Converti avec Tilesmithery par Orvane\r\n"
