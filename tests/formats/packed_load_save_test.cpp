@@ -9,6 +9,7 @@
 #include "formats/format_table.h"
 #include "formats/load_save_ops.h"
 #include "formats/platform.h"
+#include "host/file_system.h"
 #include "load_save_test_support.h"
 
 namespace ts {
@@ -225,6 +226,40 @@ TEST_F(PackedLoadSaveTest, DamagedPackedDataAreRefusedWithAMessage) {
     host.clear();
     EXPECT_EQ(platform().loadMap(app, 0, nullptr, nullptr, back, map), 0);
     EXPECT_NE(host.lastText().find("before their start"), std::string::npos) << host.lastText();
+}
+
+}  // namespace
+}  // namespace ts
+
+namespace ts {
+namespace {
+
+// The packed seeds of the loader fuzz targets are sound files (a seed that fails to load would
+// only exercise the refusal paths).
+TEST(PackedFuzzSeeds, LoadAsWritten) {
+    test::TestApp t;
+    App& app = t.app;
+    test::TempDir dir;
+    ASSERT_TRUE(setCurrentDirectory(dir.path()));
+    ElementRecord pal = test::addElement(app, TYPE_PALETTE, "p.pal.c", "p");
+    ElementRecord til = test::addElement(app, TYPE_MOSAIQUE, "t.til.c", "t");
+    std::vector<uint32_t> colours(16, packBgra(1, 2, 3, 255)), pixels(4 * 64, 1);
+    ASSERT_EQ(currentPlatform(app).savePalette(app, 0, pal, colours.data(), 16), 1);
+    ASSERT_EQ(currentPlatform(app).saveTileset(app, 0, 1, til, &pal, pixels.data(), 4, 8, 8), 1);
+    const std::string seeds = std::string(TS_SOURCE_DIR) + "/fuzz/seeds/";
+    for (const char* name : {"lz77", "rle"}) {
+        SCOPED_TRACE(name);
+        dir.write("m.map.c", test::readFile(seeds + "fuzz_load_map/" + name).substr(1));
+        MapData map;
+        ASSERT_EQ(currentPlatform(app).loadMap(app, 0, nullptr, nullptr, map, test::makeElement(TYPE_CARTE, "m.map.c", "m")), 1);
+        EXPECT_EQ(map.cells, (std::vector<uint32_t>{1, 2, 3, 0x1404}));
+    }
+    dir.write("s.til.c", test::readFile(seeds + "fuzz_load_tileset/lz77").substr(1));
+    std::vector<uint32_t> tiles;
+    int depth = 0;
+    EXPECT_EQ(currentPlatform(app).loadTileset(app, 0, depth, nullptr, tiles, test::makeElement(TYPE_MOSAIQUE, "s.til.c", "s"), false), 1);
+    EXPECT_EQ(tiles, std::vector<uint32_t>(64, 1));
+    EXPECT_TRUE(t.host.boxes.empty()) << t.host.lastText();
 }
 
 }  // namespace
