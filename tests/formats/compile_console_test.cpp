@@ -7,6 +7,7 @@
 #include <map>
 #include <vector>
 
+#include "formats/compression.h"
 #include "formats/load_save_ops.h"
 #include "formats/model.h"
 #include "formats/object_list.h"
@@ -114,6 +115,43 @@ TEST(CompileConsoleTest, SavedFilesCompileWithArmNoneEabiGcc) {
     std::string dump = test::runCommand("arm-none-eabi-objdump -t '" + til8.file + ".o'", status);
     EXPECT_EQ(status, 0);
     EXPECT_NE(dump.find("hero8_tiles"), std::string::npos);
+}
+
+// Packed data compile as arrays of 32-bit words, aligned to 4 bytes as the BIOS functions need,
+// whose size is the header comment's.
+TEST(CompileConsoleTest, PackedFilesCompileAsAlignedWords) {
+    if (!toolAvailable("arm-none-eabi-gcc") || !toolAvailable("arm-none-eabi-nm"))
+        GTEST_SKIP() << "arm-none-eabi-gcc is not installed (scripts/deps.sh installs gcc-arm-none-eabi)";
+    test::TestApp t;
+    App& app = t.app;
+    test::TempDir dir;
+    PlatformRecord& gba = currentPlatform(app);
+    ElementRecord pal = test::addElement(app, TYPE_PALETTE, dir.file("p.pal.c"), "p");
+    ElementRecord til = test::addElement(app, TYPE_MOSAIQUE, dir.file("p.til.c"), "p");
+    ElementRecord map = test::addElement(app, TYPE_CARTE, dir.file("p.map.c"), "p");
+    ElementRecord bmp = test::addElement(app, TYPE_BITMAP, dir.file("p.bmp.c"), "p");
+    std::vector<uint32_t> pixels(5 * 64);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint32_t(i / 3) & 15;
+    ASSERT_EQ(gba.saveTileset(app, savePackingFlags(Packing::Lz77), 0, til, &pal, pixels.data(), 5, 8, 8), 1);
+    setCurrentMapType(app, MapText);
+    ASSERT_EQ(gba.saveMap(app, savePackingFlags(Packing::Rle), map, &til, 16, 20, pixels.data()), 1);
+    ASSERT_EQ(gba.saveBitmap(app, savePackingFlags(Packing::Lz77), 2, bmp, &pal, pixels.data(), 16, 20), 1);
+    ASSERT_TRUE(t.host.boxes.empty()) << t.host.lastText();
+    const std::pair<ElementRecord, std::string> files[] = {{til, "p_tiles"}, {map, "p_map"}, {bmp, "p_bitmap8"}};
+    for (const auto& [element, symbol] : files) {
+        SCOPED_TRACE(element.file);
+        const std::string object = element.file + ".o";
+        int status = 0;
+        std::string out = test::runCommand("arm-none-eabi-gcc -c -Wall -Werror -mthumb -mcpu=arm7tdmi '" + element.file +
+                                               "' -o '" + object + "'",
+                                           status);
+        ASSERT_EQ(status, 0) << out;
+        EXPECT_EQ(symbolSizes(object)[symbol], statedSize(test::readFile(element.file)));
+        std::string dump = test::runCommand("arm-none-eabi-nm --defined-only '" + object + "'", status);
+        const size_t at = dump.find(" " + symbol);
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_EQ(std::strtoul(dump.substr(0, at).substr(dump.rfind('\n', at) + 1).c_str(), nullptr, 16) % 4, 0u);
+    }
 }
 
 }  // namespace
