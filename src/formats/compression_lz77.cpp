@@ -1,6 +1,7 @@
 #include "formats/compression_lz77.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "formats/compression.h"
@@ -21,23 +22,31 @@ inline uint32_t hash3(const uint8_t* p) {
     return (v * 2654435761u) >> (32 - kHashBits);
 }
 
+// Bytes equal at a and b, at most `limit` (both ranges hold `limit` bytes); 8 at a time.
 inline int matchLength(const uint8_t* a, const uint8_t* b, int limit) {
     int n = 0;
+    while (std::endian::native == std::endian::little && n + 8 <= limit) {
+        uint64_t x, y;
+        std::memcpy(&x, a + n, 8);
+        std::memcpy(&y, b + n, 8);
+        if (const uint64_t diff = x ^ y) return n + (__builtin_ctzll(diff) >> 3);
+        n += 8;
+    }
     while (n < limit && a[n] == b[n]) ++n;
     return n;
 }
 
-// The longest back-reference at every position (0 where there is none of at least 3 bytes),
-// with its distance.
-struct Matches {
-    std::vector<uint8_t> length;
-    std::vector<uint16_t> distance;
-};
+// A back-reference in 16 bits, as the stream holds it: (length - 3) << 12 | (distance - 1). Zero
+// stands for none (length 3 at distance 1 is never taken).
+inline uint16_t referenceCode(int length, int distance) {
+    return uint16_t((length - kLz77MinLength) << 12 | (distance - 1));
+}
+inline int codeLength(uint16_t code) { return (code >> 12) + kLz77MinLength; }
+inline int codeDistance(uint16_t code) { return (code & 0x0FFF) + 1; }
 
-Matches findMatches(const uint8_t* data, size_t size) {
-    Matches m;
-    m.length.assign(size, 0);
-    m.distance.assign(size, 0);
+// The longest back-reference at every position (0 where there is none of at least 3 bytes).
+std::vector<uint16_t> findMatches(const uint8_t* data, size_t size) {
+    std::vector<uint16_t> m(size, 0);
     if (size < size_t(kLz77MinLength)) return m;
     std::vector<int32_t> head(kHashSize, -1);
     std::vector<int32_t> prev(kChainSize, -1);
@@ -73,8 +82,7 @@ Matches findMatches(const uint8_t* data, size_t size) {
         prev[i & (kChainSize - 1)] = head[h];
         head[h] = int32_t(i);
         if (best >= kLz77MinLength) {
-            m.length[i] = uint8_t(best);
-            m.distance[i] = uint16_t(bestDistance);
+            m[i] = referenceCode(best, bestDistance);
             previousDistance = bestDistance;
         } else {
             previousDistance = 0;
@@ -83,12 +91,11 @@ Matches findMatches(const uint8_t* data, size_t size) {
     return m;
 }
 
-// Writes the items of a parse: `lengths[i]` is 0 for a literal at i, else the length of the
-// back-reference taken at i (its distance in `distances[i]`).
+// Writes the header and the items of a stream, a flag byte before every eight.
 class StreamWriter {
 public:
     explicit StreamWriter(size_t size) {
-        out_.reserve(size / 2 + 16);
+        out_.reserve(size + size / 8 + 8);  // the longest a stream can be
         out_.push_back(kLz77Header);
         out_.push_back(uint8_t(size));
         out_.push_back(uint8_t(size >> 8));
@@ -121,34 +128,13 @@ private:
     int bit_ = 0;
 };
 
-}  // namespace
-
-std::vector<uint8_t> packLz77(const uint8_t* data, size_t size) {
-    const Matches m = findMatches(data, size);
-    // cost[i]: bits needed for data[i..size), one flag bit per item, 8 per literal, 16 per
-    // back-reference. The stream's length is the total rounded up to whole bytes, so the fewest
-    // bits give the shortest stream.
-    std::vector<uint32_t> cost(size + 1, 0);
-    std::vector<uint8_t> take(size, 0);
-    for (size_t i = size; i-- > 0;) {
-        uint32_t best = cost[i + 1] + 9;
-        uint8_t choice = 0;
-        const int longest = m.length[i];
-        for (int n = kLz77MinLength; n <= longest; ++n) {
-            const uint32_t c = cost[i + size_t(n)] + 17;
-            if (c <= best) {
-                best = c;
-                choice = uint8_t(n);
-            }
-        }
-        cost[i] = best;
-        take[i] = choice;
-    }
+// The stream of a parse: at each position the reference to take (its code), or 0 for a literal.
+std::vector<uint8_t> writeParse(const uint8_t* data, size_t size, const std::vector<uint16_t>& parse) {
     StreamWriter w(size);
     for (size_t i = 0; i < size;) {
-        if (take[i]) {
-            w.reference(take[i], m.distance[i]);
-            i += take[i];
+        if (const uint16_t code = parse[i]) {
+            w.reference(codeLength(code), codeDistance(code));
+            i += size_t(codeLength(code));
         } else {
             w.literal(data[i]);
             ++i;
@@ -157,19 +143,36 @@ std::vector<uint8_t> packLz77(const uint8_t* data, size_t size) {
     return w.take();
 }
 
-std::vector<uint8_t> packLz77Greedy(const uint8_t* data, size_t size) {
-    const Matches m = findMatches(data, size);
-    StreamWriter w(size);
-    for (size_t i = 0; i < size;) {
-        if (m.length[i]) {
-            w.reference(m.length[i], m.distance[i]);
-            i += m.length[i];
-        } else {
-            w.literal(data[i]);
-            ++i;
+}  // namespace
+
+std::vector<uint8_t> packLz77(const uint8_t* data, size_t size) {
+    std::vector<uint16_t> m = findMatches(data, size);
+    // cost(i): bits needed for data[i..size), one flag bit per item, 8 per literal, 16 per
+    // back-reference. The stream's length is the total rounded up to whole bytes, so the fewest
+    // bits give the shortest stream. Only cost(i + 1 .. i + 18) is needed at i: a ring of 32.
+    // The choice at each position replaces its longest match (0: a literal).
+    uint32_t cost[32] = {};
+    for (size_t i = size; i-- > 0;) {
+        uint32_t best = cost[(i + 1) & 31] + 9;
+        uint16_t choice = 0;
+        if (const uint16_t longest = m[i]) {
+            const int distance = codeDistance(longest);
+            for (int n = kLz77MinLength, top = codeLength(longest); n <= top; ++n) {
+                const uint32_t c = cost[(i + size_t(n)) & 31] + 17;
+                if (c <= best) {
+                    best = c;
+                    choice = referenceCode(n, distance);
+                }
+            }
         }
+        cost[i & 31] = best;
+        m[i] = choice;
     }
-    return w.take();
+    return writeParse(data, size, m);
+}
+
+std::vector<uint8_t> packLz77Greedy(const uint8_t* data, size_t size) {
+    return writeParse(data, size, findMatches(data, size));
 }
 
 }  // namespace ts
