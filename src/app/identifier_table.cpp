@@ -31,7 +31,7 @@ constexpr std::string_view kSystemMembers[] = {"directory", "maxobjects", "savem
 constexpr std::string_view kConvertMembers[] = {
     "maskcolor", "zerocolor", "usemaxcolors", "lighting", "shades", "shadesbefore", "quantization", "dither",
     "truncate", "maxprecision", "colorization", "firsttileempty", "fastpalreduction", "palreducpost",
-    "tilex", "tiley", "exactpacking", "flipmerge",
+    "tilex", "tiley", "exactpacking", "flipmerge", "compression",
 };
 constexpr std::string_view kListMembers[] = {"resetparams", "addparam"};
 

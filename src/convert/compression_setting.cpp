@@ -4,7 +4,8 @@
 
 #include "formats/compression.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "convert/convert_settings.h"
+#include "host/host_services.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -22,11 +23,11 @@ void cmdCompression(App& app, char* args) {
     else if (value == "1") packing = Packing::Lz77;
     else if (value == "2") packing = Packing::Rle;
     else if (!packingFromName(value, packing)) {
-        showBox(app.host, tr(T::CaptionScriptError), formatText(tr(T::ConvertCompressionUnknown), value.c_str()),
+        showBox(hostServices(app), tr(T::CaptionScriptError), formatText(tr(T::ConvertCompressionUnknown), value.c_str()),
                 Icon::Error);
         return;
     }
-    app.convert.compression = int32_t(packing);
+    convertSettings(app).compression = int32_t(packing);
 }
 
 }  // namespace ts

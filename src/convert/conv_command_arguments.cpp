@@ -202,7 +202,7 @@ ConvArguments startConvArguments(const App& app) {
     args.depth = currentPlatform(app).defaultDepth;
     args.flipMerge = convertSettings(app).flipMerge != 0 ? 1 : 0;
     Packing packing = Packing::None;
-    if (packingFromCode(app.convert.compression, packing)) args.packing = int(packing);
+    if (packingFromCode(convertSettings(app).compression, packing)) args.packing = int(packing);
     return args;
 }
 

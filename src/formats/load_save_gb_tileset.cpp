@@ -149,7 +149,7 @@ int gameBoyLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, 
     depth = index;
 
     pixels.assign(size_t(blocks) * 64, 0);
-    app.platforms.lastTilePacking = int(packing);
+    platformState(app).lastTilePacking = int(packing);
     if (packing != Packing::None) {
         std::vector<uint8_t> bytes;
         if (!readPackedData(app, file, packing, packedWords, size_t(blocks) * 16, bytes)) {
@@ -158,8 +158,8 @@ int gameBoyLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, 
         }
         for (size_t row = 0; row < size_t(blocks) * 8; ++row)
             rowFromPlanes(bytes[2 * row], bytes[2 * row + 1], pixels.data() + row * 8);
-        app.platforms.lastTileCount = int(blocks);
-        app.platforms.lastTileDepth = index;
+        platformState(app).lastTileCount = int(blocks);
+        platformState(app).lastTileDepth = index;
         return int(blocks);
     }
     const bool perBlock = !section.line.empty();

@@ -171,7 +171,7 @@ int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std:
 
     const int bits = info.bitCode;
     pixels.assign(size_t(blocks) * 64, 0);
-    app.platforms.lastTilePacking = int(packing);
+    platformState(app).lastTilePacking = int(packing);
     if (packing != Packing::None) {
         std::vector<uint8_t> bytes;
         if (!readPackedData(app, file, packing, packedWords, size_t(blocks) * size_t(blockBytes(bits)), bytes)) {
@@ -179,8 +179,8 @@ int gbaLoadTileset(App& app, int flags, int& depth, PaletteBuffer* palette, std:
             return 0;
         }
         decodeTilesetBytes(app, bits, raw, bytes, pixels.data());
-        app.platforms.lastTileCount = int(blocks);
-        app.platforms.lastTileDepth = index;
+        platformState(app).lastTileCount = int(blocks);
+        platformState(app).lastTileDepth = index;
         return int(blocks);
     }
     const bool perBlock = !section.line.empty();

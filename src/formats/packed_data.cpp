@@ -7,7 +7,7 @@
 #include "formats/template_reader.h"
 #include "formats/template_variables.h"
 #include "host/message_box.h"
-#include "project/app_state.h"
+#include "formats/format_state.h"
 #include "resources/texts.h"
 
 namespace ts {
@@ -29,7 +29,7 @@ bool declarationNamesPacking(std::string_view declaration) {
 bool preparePackedData(App& app, const FormatSection& section, Packing packing, const std::vector<uint8_t>& raw,
                        const std::string& path, PackedStream& stream) {
     if (!declarationNamesPacking(section.declaration) || section.element3.empty()) {
-        fileError(app, path, formatText(tr(T::PackedFormatCannotHold), app.formats.current.name.c_str()));
+        fileError(app, path, formatText(tr(T::PackedFormatCannotHold), formatState(app).current.name.c_str()));
         return false;
     }
     if (raw.size() > kPackedSizeLimit) {
@@ -44,7 +44,7 @@ bool preparePackedData(App& app, const FormatSection& section, Packing packing, 
     setTemplateInteger(app, "unpacked", int32_t(raw.size()));
     setTemplateInteger(app, "packed", int32_t(stream.bytes.size() / 4));
     setTemplateInteger(app, "memory", int32_t(stream.bytes.size()));
-    setTemplateText(app, "type", app.formats.current.type32);
+    setTemplateText(app, "type", formatState(app).current.type32);
     return true;
 }
 

@@ -73,7 +73,7 @@ struct Sample {
 
 TEST_F(StandardFormatTest, DeclarationsWrittenWithSamplesReadBackTheSameVariables) {
     const std::vector<Sample> samples = {
-        {kSectionBitmap, {{"file", "img\\a.png"}, {"link", "a.pal.c"}, {"name", "abc"}},
+        {kSectionBitmap, {{"file", "img\\a.png"}, {"link", "a.pal.c"}, {"name", "abc"}, {"type", "char"}},
          {{"depth", 8}, {"sizex", 240}, {"sizey", 160}, {"memory", 38400}}},
         {kSectionPalette, {{"file", "p.bmp"}, {"name", "pal"}}, {{"size", 16}, {"memory", 32}}},
         {kSectionTileset, {{"file", "t.gif"}, {"link", "t.pal.c"}, {"name", "tiles"}, {"type", "char"}},
