@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/compression.h"
 #include "formats/load_save_ops.h"
 #include "formats/platform.h"
 #include "host/host_services.h"
@@ -106,5 +107,42 @@ void BM_LoadTileset8192(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(std::filesystem::file_size(f.tileset.file)));
 }
 BENCHMARK(BM_LoadTileset8192)->Unit(benchmark::kMillisecond);
+
+// The same map and tileset saved and loaded LZ77-packed (save = pack + write, load = read the
+// words + unpack).
+void BM_SavePackedTextMap1024(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        int ok = ts::currentPlatform(f.app).saveMap(f.app, ts::savePackingFlags(ts::Packing::Lz77), f.map,
+                                                    &f.smallTileset, 1024, 1024, f.cells.data());
+        if (!ok) state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_SavePackedTextMap1024)->Unit(benchmark::kMillisecond);
+
+void BM_LoadPackedTextMap1024(benchmark::State& state) {
+    Fixture& f = fixture();
+    ts::currentPlatform(f.app).saveMap(f.app, ts::savePackingFlags(ts::Packing::Lz77), f.map, &f.smallTileset, 1024,
+                                       1024, f.cells.data());
+    for (auto _ : state) {
+        ts::MapData map;
+        int ok = ts::currentPlatform(f.app).loadMap(f.app, 0, nullptr, nullptr, map, f.map);
+        if (!ok || map.cells != f.cells) state.SkipWithError("load failed");
+    }
+}
+BENCHMARK(BM_LoadPackedTextMap1024)->Unit(benchmark::kMillisecond);
+
+void BM_LoadPackedTileset8192(benchmark::State& state) {
+    Fixture& f = fixture();
+    ts::currentPlatform(f.app).saveTileset(f.app, ts::savePackingFlags(ts::Packing::Lz77), 1, f.tileset, &f.palette,
+                                           f.tiles.data(), 8192, 8, 8);
+    for (auto _ : state) {
+        std::vector<uint32_t> pixels;
+        int depth = 0;
+        int blocks = ts::currentPlatform(f.app).loadTileset(f.app, 0, depth, nullptr, pixels, f.tileset, false);
+        if (blocks != 8192 || pixels != f.tiles) state.SkipWithError("load failed");
+    }
+}
+BENCHMARK(BM_LoadPackedTileset8192)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -61,8 +61,9 @@ struct OpenedDataFile {
 };
 
 // Load steps 1 and 2: reads the element's file (see readDataFile), resets the template variables
-// with `link`, `name` and `type` empty, reads the element's record and matches the declaration of
-// section `sectionIndex`. False when the file cannot be read or the declaration does not match.
+// with `link`, `name`, `type` and `packing` empty, reads the element's record and matches the
+// declaration of section `sectionIndex`. False when the file cannot be read or the declaration
+// does not match.
 bool openDataFile(App& app, const ElementRecord& element, int sectionIndex, T missingText, OpenedDataFile& file);
 
 // Reads the data of a bitmap or map after its declaration: `height` rows of `width` numbers of
