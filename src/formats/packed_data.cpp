@@ -73,11 +73,13 @@ bool readPackedData(App& app, const OpenedDataFile& file, Packing packing, int32
     const char* bytes = file.data.data();
     const size_t length = file.data.size();
     size_t position = file.position;
-    // Every word takes at least one byte of the file.
-    size_t limit = length - std::min(position, length);
+    // Every word takes at least one byte of the file, and no stream is longer than its data plus
+    // a flag byte for every eight bytes.
+    constexpr size_t kLongestStreamWords = (kPackedSizeLimit + kPackedSizeLimit / 8 + 16) / 4;
+    size_t limit = std::min(length - std::min(position, length), kLongestStreamWords);
     if (wordCount > 0) limit = std::min(limit, size_t(wordCount));
     std::vector<uint8_t> stream;
-    stream.reserve(std::min<size_t>(limit, kPackedSizeLimit) * 4);
+    stream.reserve((wordCount > 0 ? limit : std::min<size_t>(limit, 1 << 16)) * 4);
     for (size_t w = 0; w < limit; ++w) {
         if (everyBoundary(section.nEvery, int64_t(w)) && !section.everyX.empty()) {
             size_t next = matchTemplate(app, bytes, length, position, section.everyX);
