@@ -4,15 +4,9 @@
 set -euo pipefail
 
 packages=(
-<<<<<<< HEAD
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev libgl-dev
-  libgif-dev libtiff-dev
-=======
-  build-essential cmake ninja-build pkg-config
   libpng-dev libjpeg-dev zlib1g-dev libgif-dev libtiff-dev
   qt6-base-dev libgl-dev libjpeg-turbo-progs
->>>>>>> 9af7b8b (Fuzz targets for the PNG, JPEG and BMP decoders; image benchmarks without Qt; make bench times another build beside this one, with the start alone and peak memory)
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth hyperfine
