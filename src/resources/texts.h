@@ -18,6 +18,7 @@ enum class T : int {
 #include "resources/texts/editor.inc"
 #include "resources/texts/compression.inc"
 #include "resources/texts/editor_document.inc"
+#include "resources/texts/editor_view.inc"
 #undef TS_TEXT
     Count_
 };
