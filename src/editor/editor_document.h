@@ -85,7 +85,7 @@ struct EditorDocument {
     bool bitTablesMade = false;  // labels and flags exist (bits display or a Bits command used)
     bool bitsShown = false;
     WindowPlace bitsPlace;
-    bool specimenExists = true;
+    bool specimenExists = false;  // the window made it
     bool specimenShown = false;
     WindowPlace specimenPlace;
     std::vector<int> specimenPlanes;  // slots, in the order added
@@ -153,6 +153,12 @@ void pushGroupSnapshot(App& app);
 void undoGroup(App& app);
 void redoGroup(App& app);
 void resetGroupHistory(App& app, int slot);  // the group of `slot`
+// Starts the history of a plane again from its cells as they are. When memory is short the old
+// history stays and false is returned. With keepModified the plane keeps its modified state,
+// otherwise it counts as modified.
+bool restartHistory(App& app, int slot, bool keepModified);
+// Scroll steps: the smallest block size over each plane's link group.
+void updateScrollSteps(EditorDocument& doc);
 
 // ---- texts ----
 
