@@ -54,7 +54,7 @@ inline bool apply(char op, uint32_t operand, uint32_t& v) {
     }
 }
 
-inline bool test(const Test& t, int32_t v) {
+inline bool test(const ConditionTest& t, int32_t v) {
     switch (t.test) {
         case '=': return v == t.operand;
         case '&': return (uint32_t(v) & uint32_t(t.operand)) != 0;
@@ -89,13 +89,13 @@ std::vector<Operation> parseOperations(std::string_view text) {
     return operations;
 }
 
-bool parseConditions(std::string_view text, std::vector<Test>& tests) {
+bool parseConditions(std::string_view text, std::vector<ConditionTest>& tests) {
     tests.clear();
     const std::string s(text.substr(0, kOperationTextMax));
     size_t p = 0;
     Linker linker = Linker::And;
     while (p < s.size()) {
-        Test t;
+        ConditionTest t;
         t.linker = linker;
         t.test = s[p];
         size_t operand = p + 1;
@@ -115,7 +115,7 @@ bool parseConditions(std::string_view text, std::vector<Test>& tests) {
         else return false;
         if (int(tests.size()) >= kMaxTests) break;
         if (p >= s.size()) {  // a linker with nothing after it: a test of nothing
-            Test empty;
+            ConditionTest empty;
             empty.linker = linker;
             tests.push_back(empty);
         }
@@ -129,7 +129,7 @@ int applyOperations(const std::vector<Operation>& operations, uint32_t& value) {
     return -1;
 }
 
-bool evaluateConditions(const std::vector<Test>& tests, int32_t value, bool& unknown) {
+bool evaluateConditions(const std::vector<ConditionTest>& tests, int32_t value, bool& unknown) {
     unknown = false;
     bool result = true;
     for (size_t i = 0; i < tests.size(); ++i) {
@@ -146,7 +146,7 @@ DialogOutcome runSelectionOperations(SelectionStore& store, std::string_view ope
                                      std::string_view conditionText, bool onlyActive, int layer,
                                      uint32_t invisibleBlock, bool zeroMask) {
     const std::vector<Operation> operations = parseOperations(operationText);
-    std::vector<Test> tests;
+    std::vector<ConditionTest> tests;
     if (!parseConditions(conditionText, tests))
         return message(T::CaptionConditionError, T::ConditionsUnknownLinker);
     if (store.layerCount <= 0 || !store.allocated() || operations.empty()) return {};
@@ -157,7 +157,7 @@ DialogOutcome runSelectionOperations(SelectionStore& store, std::string_view ope
         firstLayer = lastLayer = layer;
     }
     bool badTest = false;
-    for (const Test& t : tests) badTest = badTest || !knownTest(t.test);
+    for (const ConditionTest& t : tests) badTest = badTest || !knownTest(t.test);
     bool badOperator = false;
     for (const Operation& o : operations) badOperator = badOperator || !knownOperator(o.op);
 

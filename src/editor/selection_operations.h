@@ -23,7 +23,7 @@ struct Operation {
 
 enum class Linker : uint8_t { And, Or };
 
-struct Test {
+struct ConditionTest {
     char test = 0;
     bool orEqual = false;
     int32_t operand = 0;
@@ -40,7 +40,7 @@ struct DialogOutcome {
 
 std::vector<Operation> parseOperations(std::string_view text);
 // False when a linker is neither "and", "or", "et" nor "ou" (then `tests` holds what was read).
-bool parseConditions(std::string_view text, std::vector<Test>& tests);
+bool parseConditions(std::string_view text, std::vector<ConditionTest>& tests);
 
 // True when op is one of | & + - * / % ^ =.
 bool knownOperator(char op);
@@ -48,7 +48,7 @@ bool knownOperator(char op);
 // Division and modulo by 0 leave the value as it is.
 int applyOperations(const std::vector<Operation>& operations, uint32_t& value);
 // The condition on a value; `unknown` is set when a test character is not a known test.
-bool evaluateConditions(const std::vector<Test>& tests, int32_t value, bool& unknown);
+bool evaluateConditions(const std::vector<ConditionTest>& tests, int32_t value, bool& unknown);
 
 // The cells that both dialogs leave alone: the invisible block value, and 0 while the zero mask
 // is on.
