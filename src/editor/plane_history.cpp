@@ -43,7 +43,7 @@ bool pushPlaneSnapshot(PlaneRecord& plane, HistoryBudget budget) {
     // 1. At the budget or the cap, the oldest copy goes.
     if (h.index >= 2 && (h.index >= kMaxHistoryCopies || budget.used >= budget.limit)) {
         std::unique_ptr<HistoryCopy> oldest = std::move(h.copies.front());
-        h.copies.erase(h.copies.begin());
+        h.copies.pop_front();
         int64_t freed = oldest ? copyBytes(*oldest) : 0;
         h.bytes -= freed;
         budget.used -= freed;

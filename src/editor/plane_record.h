@@ -3,6 +3,7 @@
 // and its undo history.
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,7 +68,7 @@ struct HistoryCopy {
 // older ones; `bytes` is the logical size (copies held x the size of one copy), which is what
 // the memory counter and the memory text count.
 struct UndoHistory {
-    std::vector<std::unique_ptr<HistoryCopy>> copies;  // copy k is copies[k]; size() == top + 1 or 0
+    std::deque<std::unique_ptr<HistoryCopy>> copies;  // copy k is copies[k]; size() == top + 1 or 0
     std::unique_ptr<HistoryCopy> spare;                 // a freed block kept for the next snapshot
     bool forcedModified = false;  // history was dropped: modified even at the saved index
     int32_t index = -1;           // copy matching the plane now; -1 while empty
