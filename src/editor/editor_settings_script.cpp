@@ -112,7 +112,8 @@ std::string settingsScriptText(const EditorDocument& doc) {
         if (doc.bitsShown) out += "    Bits.Show\n";
     }
     if (o.hexMode) out += "    ModeHexa.Enabled = true\n";
-    if (o.hexActiveMap) out += "    ModeHexa.ActiveMap = true\n";
+    // "Gfx map as background" is on at every opening, so only its being off needs a line.
+    if (!o.hexActiveMap) out += "    ModeHexa.ActiveMap = false\n";
     if (o.fillZeros) out += "    ModeHexa.FillZeros = true\n";
     if (o.gridShown) out += "    Editor.Grid = true\n";
     if (o.gridColor != kDefaultGridColor)
