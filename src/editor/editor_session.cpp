@@ -226,6 +226,18 @@ void wheel(App& app, EditorSession& session, bool away, Modifiers mods) {
     showPattern(doc, session);
 }
 
+void setHexMode(EditorDocument& doc, bool on) {
+    doc.options.hexMode = on ? 1 : 0;
+    if (!hasActive(doc)) return;
+    PlaneRecord& p = doc.planes[size_t(doc.active)];
+    if (on) {
+        p.blockWidth = p.blockHeight = int32_t(kHexBlockSize);
+    } else {
+        p.blockWidth = p.defaultGridX;
+        p.blockHeight = p.defaultGridY;
+    }
+}
+
 void stepGrid(EditorDocument& doc, bool larger) {
     if (!hasActive(doc)) return;
     PlaneRecord& p = doc.planes[size_t(doc.active)];

@@ -112,6 +112,9 @@ int panelBlockAt(const EditorDocument& doc, const EditorSession& session, int pa
 // value mask (stopping at the ends, wrapping in hex mode).
 void wheel(App& app, EditorSession& session, bool away, Modifiers mods);
 
+// Ctrl+H: hex mode on or off; the active plane's block becomes 16 x 16 or its default grid again.
+void setHexMode(EditorDocument& doc, bool on);
+
 // Numeric + / -: grid step x 2 (up to 64) or / 2 (down to 1), both axes, of the active plane.
 void stepGrid(EditorDocument& doc, bool larger);
 
