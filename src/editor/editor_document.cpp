@@ -269,8 +269,10 @@ int openListPlane(App& app, const ElementRecord& element, int slot) {
     }
     plane.width = std::clamp(w, 1, 65536);
     plane.height = std::clamp(h, 1, 65536);
+    std::string link = list.link;
     plane.objects = std::move(list);
     fillGraphics(app, doc, plane, pixels, palette);
+    if (!link.empty()) plane.tilesetName = link;
     return placePlane(app, std::move(plane), slot, T::ListOpened);
 }
 

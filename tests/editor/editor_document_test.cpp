@@ -6,6 +6,8 @@
 #include "editor/editor_settings_script.h"
 #include "editor/plane_history.h"
 #include "formats/load_save_ops.h"
+#include "formats/model.h"
+#include "formats/object_list.h"
 
 namespace ts {
 namespace {
@@ -269,6 +271,49 @@ TEST_F(DocumentTest, MapsResetFreesEveryPlaneAndItsMemory) {
     EXPECT_EQ(doc().memoryUsed, 0);
     EXPECT_EQ(doc().memoryText, "Mem: 0 ko");
     EXPECT_EQ(checkDocument(doc()), "");
+}
+
+}  // namespace
+}  // namespace ts
+
+namespace ts {
+namespace {
+
+TEST_F(DocumentTest, ListPlanesOpenKeepAnUndoHistoryOfTheirObjectsAndSave) {
+    ElementRecord town = addMap("town", 8, 6);
+    ElementRecord lst = addProjectElement(TYPE_LISTE, "mobs.lst.c", "mobs");
+    ObjectList list;
+    resetObjectList(list, currentModel(app));
+    ASSERT_TRUE(addListEntry(app, list, 8, 16, 2));
+    ASSERT_TRUE(addListEntry(app, list, 24, 0, 3));
+    ASSERT_EQ(platform().saveList(app, 0, lst, &til, list, 8, 8), 1);
+    ASSERT_TRUE(openEditor(app, town));
+    ASSERT_EQ(openPlane(app, lst), OpenDone);
+    EXPECT_EQ(doc().messages.back().text, "List opened: mobs");
+    PlaneRecord& p = plane(1);
+    EXPECT_EQ(p.kind, PlaneList);
+    ASSERT_EQ(p.objects.count, 2);
+    EXPECT_EQ(p.tilesetName, til.file);
+    EXPECT_EQ(doc().memoryUsed, 8 * 6 * 4 + 2 * p.objects.entrySize);
+    activatePlane(app, 1);
+    ASSERT_TRUE(addListEntry(app, p.objects, 40, 8, 1));
+    pushGroupSnapshot(app);
+    setEntryPosition(p.objects, 0, 0, 0);
+    pushGroupSnapshot(app);
+    EXPECT_EQ(checkDocument(doc()), "");
+    undoGroup(app);
+    EXPECT_EQ(entryX(p.objects, 0), 8);
+    EXPECT_EQ(p.objects.count, 3);
+    undoGroup(app);
+    EXPECT_EQ(p.objects.count, 2);
+    redoGroup(app);
+    EXPECT_EQ(p.objects.count, 3);
+    EXPECT_EQ(checkDocument(doc()), "");
+    EXPECT_EQ(saveGroup(app), 1);
+    EXPECT_EQ(doc().messages.back().text, "List saved: mobs");
+    ObjectList back;
+    ASSERT_EQ(platform().loadList(app, 0, back, lst, nullptr, nullptr), 1);
+    EXPECT_EQ(back.count, 3);
 }
 
 }  // namespace
