@@ -6,6 +6,7 @@
 
 #include "document_fixture.h"
 #include "editor/editor_settings_script.h"
+#include "editor/map_view_renderer.h"
 #include "script/identifier_table.h"
 
 namespace ts {
@@ -79,6 +80,16 @@ TEST_F(SettingsScriptTest, ScrollRateGridAndConditionsOfTheIndexedPlane) {
               "    Editor.Zoom = 2.00\n"
               "    Editor.Move 800, 600, 0, 0, false\n"
               "    End\n\n\n\n");
+}
+
+TEST_F(SettingsScriptTest, ExactRuleDrawsOneTileAndTheOtherARange) {
+    plane(0).tileCount = 40;
+    run("Maps[1].AddCondition 0x10,0x1f 0x2=");
+    for (uint32_t v = 16; v < 32; ++v) EXPECT_EQ(tileOfValue(plane(0), v), 2) << v;
+    plane(0).ruleCount = 0;
+    run("Maps[1].AddCondition 0x10,0x1f 0x2");
+    for (uint32_t v = 16; v < 32; ++v) EXPECT_EQ(tileOfValue(plane(0), v), int64_t(v) - 14) << v;
+    EXPECT_EQ(tileOfValue(plane(0), 0x11), 3);
 }
 
 TEST_F(SettingsScriptTest, FrenchNamesActOnTheSameSettings) {
