@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "editor/surface_primitives.h"
 #include "editor/view_text.h"
@@ -24,7 +27,43 @@ inline uint32_t blendFast(uint32_t s, uint32_t d, uint32_t a) {
     return rb | g;
 }
 
-// One 8 x 8 tile of palette indices wholly inside the target.
+// One 8 x 8 tile of palette indices wholly inside the target. With SSE2, four pixels at a time:
+// the palette words are fetched one by one, the blend (the same per-byte rule as blendPixel, in
+// 16-bit lanes) and the colour-key select are done on the four together.
+#if defined(__SSE2__)
+template <bool Keyed, bool Blend, bool HMirror>
+void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool vMirror,
+              uint32_t a) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i alpha = _mm_set1_epi16(short(a)), inverse = _mm_set1_epi16(short(255 - a));
+    for (int r = 0; r < kTileSide; ++r) {
+        const uint32_t* src = tile + (vMirror ? kTileSide - 1 - r : r) * kTileSide;
+        uint32_t* dst = t.row(y + r) + x;
+        for (int half = 0; half < 2; ++half) {
+            uint32_t i[4];
+            for (int k = 0; k < 4; ++k) {
+                const int c = half * 4 + k;
+                i[k] = src[HMirror ? kTileSide - 1 - c : c] & mask;
+            }
+            __m128i colour = _mm_set_epi32(int(pal[i[3]]), int(pal[i[2]]), int(pal[i[1]]), int(pal[i[0]]));
+            __m128i* out = reinterpret_cast<__m128i*>(dst + half * 4);
+            const __m128i under = _mm_loadu_si128(out);
+            if (Blend) {
+                const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(colour, zero), alpha),
+                                                                _mm_mullo_epi16(_mm_unpacklo_epi8(under, zero), inverse)), 8);
+                const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(colour, zero), alpha),
+                                                                _mm_mullo_epi16(_mm_unpackhi_epi8(under, zero), inverse)), 8);
+                colour = _mm_packus_epi16(lo, hi);
+            }
+            if (Keyed) {
+                const __m128i hole = _mm_cmpeq_epi32(_mm_set_epi32(int(i[3]), int(i[2]), int(i[1]), int(i[0])), zero);
+                colour = _mm_or_si128(_mm_and_si128(hole, under), _mm_andnot_si128(hole, colour));
+            }
+            _mm_storeu_si128(out, colour);
+        }
+    }
+}
+#else
 template <bool Keyed, bool Blend, bool HMirror>
 void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool vMirror,
               uint32_t a) {
@@ -39,6 +78,7 @@ void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pa
         }
     }
 }
+#endif
 
 template <bool Keyed, bool Blend>
 inline void blitTileMirrored(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask,
@@ -90,17 +130,28 @@ constexpr uint32_t kHexPalette[2] = {0xFFFFFF, 0x000000};  // white box, black d
 
 bool eightBitEntries(const PlaneRecord& plane) { return plane.valueMask == 0xFF || plane.mapType == MapRotation; }
 
-// The grid of the active plane: cells of the grid step, shifted by the scroll position.
-void drawGrid(Surface& target, const EditorDocument& doc, const PlaneRecord& plane, int64_t ox, int64_t oy) {
+// The grid of the active plane: cells of the grid step, shifted by the scroll position, each
+// with its bottom row and right column blended. Only the rows from bandTop to the target's
+// height are drawn (the frame is drawn in bands of rows).
+void drawGrid(Surface& target, const EditorDocument& doc, const PlaneRecord& plane, int64_t ox, int64_t oy,
+              int bandTop) {
     const EditorOptions& o = doc.options;
     if (!o.gridShown || plane.gridX < 4 || plane.gridY < 4) return;
     const int64_t limitX = std::min<int64_t>(target.width, int64_t(plane.width) * plane.blockWidth - ox);
     const int64_t limitY = std::min<int64_t>(target.height, int64_t(plane.height) * plane.blockHeight - oy);
     const int64_t startX = -(ox % plane.gridX), startY = -(oy % plane.gridY);
     const int a = primitiveAlpha(o.alphaGrid);
-    for (int64_t y = startY; y < limitY; y += plane.gridY)
-        for (int64_t x = startX; x < limitX; x += plane.gridX)
-            blendGridCell(target, int(x), int(y), plane.gridX, plane.gridY, o.gridColor, a);
+    const int w = plane.gridX, h = plane.gridY;
+    int64_t y = startY;
+    if (bandTop > y) y += (bandTop - y) / h * h;
+    for (; y < limitY; y += h) {
+        const int64_t bottom = y + h - 1;
+        const int64_t top = std::max<int64_t>(y, bandTop), end = std::min<int64_t>(y + h, target.height);
+        for (int64_t x = startX; x < limitX; x += w) {
+            if (bottom >= bandTop && bottom < target.height) blendRect(target, int(x), int(bottom), w - 1, 1, o.gridColor, a);
+            if (end > top) blendRect(target, int(x + w - 1), int(top), 1, int(end - top), o.gridColor, a);
+        }
+    }
 }
 
 int64_t roundDownTo(int64_t v, int64_t step) {
@@ -195,8 +246,63 @@ double effectiveRateY(const EditorDocument& doc, int slot) {
     return active > 0 ? doc.planes[size_t(slot)].scrollRateY / active : 1.0;
 }
 
-void drawPlane(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
-               bool graphics) {
+namespace {
+
+// A row of 8 x 8 cells of a plane without rules, tile offset or display mask, wholly inside the
+// target's rows: the common case, with the cell decoding hoisted out of drawCell. Cells that
+// reach past the right edge go through drawCell.
+struct FastPlane {
+    const PlaneRecord* plane;
+    const FramePalette* palette;
+    uint32_t tileLimit;   // tiles that exist (8 x 8 blocks)
+    uint32_t bankMask;    // palette index mask
+    bool banks;
+    uint32_t perBank;
+};
+
+template <bool Keyed, bool Blend>
+void drawFastRow(Surface& target, const FastPlane& f, const uint32_t* cells, int64_t cols, int y, int a) {
+    const PlaneRecord& plane = *f.plane;
+    const MapEntryLayout& layout = plane.layout;
+    const bool emulate = plane.emulGba != 0;
+    const uint32_t* tiles = plane.tiles.data();
+    for (int64_t c = 0; c < cols; ++c) {
+        const uint32_t v = cells[c];
+        const int x = int(c * kTileSide);
+        if (int32_t(v) < 0) continue;
+        if ((emulate ? (v & 1023u) : v) >= f.tileLimit) continue;
+        if (x + kTileSide > target.width) {
+            drawCell(target, x, y, plane, *f.palette, v, a);
+            continue;
+        }
+        uint32_t tile = v;
+        bool h = false, vm = false;
+        uint32_t base = 0;
+        if (emulate) {
+            tile = layout.tile(v);
+            h = layout.hMirror(v) != 0;
+            vm = layout.vMirror(v) != 0;
+            if (f.banks) base = std::min<uint32_t>(layout.palette(v) * f.perBank, kPaletteEntries);
+        }
+        if (tile >= f.tileLimit) continue;
+        const uint32_t* pixels = tiles + size_t(tile & 0xFFFFu) * kTileWords;
+        const uint32_t* pal = f.palette->data() + base;
+        const uint32_t alpha = uint32_t(primitiveAlpha(a));
+        if (h) blitTile<Keyed, Blend, true>(target, x, y, pixels, pal, f.bankMask, vm, alpha);
+        else blitTile<Keyed, Blend, false>(target, x, y, pixels, pal, f.bankMask, vm, alpha);
+    }
+}
+
+bool fastPlane(const PlaneRecord& plane) {
+    return plane.blockWidth == kTileSide && plane.blockHeight == kTileSide && plane.ruleCount == 0 &&
+           plane.tileOffset == 0 && plane.displayMask == 0xFFFFFFFFu && plane.tileCount >= 0 &&
+           size_t(plane.tileCount) * kTileWords <= plane.tiles.size();
+}
+
+// The cell rows of a map plane that start between bandTop and the target's height (bandTop is a
+// multiple of the block height); `viewHeight` is the height of the whole view.
+void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
+                   bool graphics, int bandTop, int viewHeight) {
     const PlaneRecord& plane = doc.planes[size_t(slot)];
     const int bw = plane.blockWidth, bh = plane.blockHeight;
     if (bw <= 0 || bh <= 0 || plane.width <= 0 || plane.height <= 0) return;
@@ -205,13 +311,31 @@ void drawPlane(Surface& target, const EditorDocument& doc, int slot, const Frame
     const double sx = double(doc.scrollX) * rx, sy = double(doc.scrollY) * ry;
     const int64_t firstCol = int64_t(sx / bw), firstRow = int64_t(sy / bh);
     const int64_t cols = std::min<int64_t>(target.width / bw + 1, plane.width - firstCol);
-    const int64_t rows = std::min<int64_t>(target.height / bh + 1, plane.height - firstRow);
+    const int64_t rows = std::min<int64_t>(viewHeight / bh + 1, plane.height - firstRow);
     const bool hex = doc.options.hexMode && !graphics;
     const bool eightBit = eightBitEntries(plane);
     if (firstCol >= 0 && firstRow >= 0) {
-        for (int64_t r = 0; r < rows; ++r) {
+        const bool fast = !hex && fastPlane(plane);
+        FastPlane f{&plane, &palette, uint32_t(std::max(plane.tileCount, 0)), kPaletteEntries - 1, false, 256};
+        if (plane.paletteBanks) {
+            f.perBank = uint32_t(std::clamp(plane.colorsPerBank, 1, kPaletteEntries));
+            f.bankMask = f.perBank - 1;
+            f.banks = plane.emulGba != 0;
+        }
+        const bool blend = primitiveAlpha(a) < 256;
+        for (int64_t r = (bandTop + bh - 1) / bh; r < rows && r * bh < target.height; ++r) {
             const uint32_t* cells = plane.cells.data() + size_t(firstRow + r) * size_t(plane.width) + size_t(firstCol);
             const int y = int(r * bh);
+            if (fast && y + kTileSide <= target.height) {
+                if (plane.index0Transparent) {
+                    if (blend) drawFastRow<true, true>(target, f, cells, cols, y, a);
+                    else drawFastRow<true, false>(target, f, cells, cols, y, a);
+                } else {
+                    if (blend) drawFastRow<false, true>(target, f, cells, cols, y, a);
+                    else drawFastRow<false, false>(target, f, cells, cols, y, a);
+                }
+                continue;
+            }
             for (int64_t c = 0; c < cols; ++c) {
                 const int x = int(c * bw);
                 if (hex) {
@@ -224,7 +348,15 @@ void drawPlane(Surface& target, const EditorDocument& doc, int slot, const Frame
             }
         }
     }
-    if (slot == doc.active) drawGrid(target, doc, plane, roundDownTo(int64_t(sx), bw), roundDownTo(int64_t(sy), bh));
+    if (slot == doc.active)
+        drawGrid(target, doc, plane, roundDownTo(int64_t(sx), bw), roundDownTo(int64_t(sy), bh), bandTop);
+}
+
+}  // namespace
+
+void drawPlane(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
+               bool graphics) {
+    drawPlaneBand(target, doc, slot, palette, a, graphics, 0, target.height);
 }
 
 void drawObjects(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
@@ -258,7 +390,7 @@ void drawObjects(Surface& target, const EditorDocument& doc, int slot, const Fra
             blendFrame(target, int(x) - 1, int(y) - 1, bw + 2, bh + 2, 0xFF0000, 128);
             blendRect(target, int(x), int(y), bw, bh, 0x0000FF | (green << 8), 128);
         }
-        drawGrid(target, doc, plane, roundDownTo(sx, plane.blockWidth), roundDownTo(sy, plane.blockHeight));
+        drawGrid(target, doc, plane, roundDownTo(sx, plane.blockWidth), roundDownTo(sy, plane.blockHeight), 0);
     }
 }
 
@@ -285,28 +417,43 @@ void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes,
     fillRect(target, 0, 0, target.width, target.height, o.hexMode ? 0xFFFFFFu : (doc.background & 0xFFFFFFu));
     const int count = std::clamp(doc.count, 0, MaxPlanes);
     if (count > 0 && doc.active >= 0 && doc.active < count) {
-        FramePalette activePalette, ownPalette;
+        FramePalette activePalette;
         makeFramePalette(doc.planes[size_t(doc.active)], activePalette);
+        std::array<FramePalette, MaxPlanes> ownPalettes;
+        // The planes are drawn in bands of rows as high as the largest block, so that the part of
+        // the view being drawn stays in the cache while every plane passes over it. Object lists
+        // are drawn whole, in one band.
+        int band = kTileSide;
         for (int slot = 0; slot < count; ++slot) {
             const PlaneRecord& plane = doc.planes[size_t(slot)];
-            if (slot == doc.active || !plane.visible) continue;
-            const int a = !o.transparency ? 0 : (o.hexMode ? o.alphaHex : o.alphaGfx);
-            const FramePalette* palette = &activePalette;
-            if (multiPalettes) {
-                makeFramePalette(plane, ownPalette);
-                palette = &ownPalette;
-            }
-            if (plane.kind == PlaneList) drawObjects(target, doc, slot, *palette, a, ObjectHighlight{});
-            else if (plane.kind == PlaneMap) drawPlane(target, doc, slot, *palette, a, true);
+            if (slot != doc.active && !plane.visible) continue;
+            if (plane.kind != PlaneMap || plane.blockHeight <= 0 || 64 % plane.blockHeight != 0) band = target.height;
+            else band = std::max(band, plane.blockHeight);
+            if (multiPalettes && slot != doc.active) makeFramePalette(plane, ownPalettes[size_t(slot)]);
         }
+        band = std::max(band, 1);
+        const int viewHeight = target.height;
         const PlaneRecord& active = doc.planes[size_t(doc.active)];
-        const int a = (count > 1 && o.transparency) ? o.alphaForeground : 0;
-        if (active.kind == PlaneMap) {
-            if (o.hexMode && o.hexActiveMap) drawPlane(target, doc, doc.active, activePalette, o.alphaHex, true);
-            drawPlane(target, doc, doc.active, activePalette, a, !o.hexMode);
-        } else if (active.kind == PlaneList) {
-            drawObjects(target, doc, doc.active, activePalette, a, highlight);
+        const int activeAlpha = (count > 1 && o.transparency) ? o.alphaForeground : 0;
+        for (int top = 0; top < viewHeight; top += band) {
+            target.height = std::min(top + band, viewHeight);
+            for (int slot = 0; slot < count; ++slot) {
+                const PlaneRecord& plane = doc.planes[size_t(slot)];
+                if (slot == doc.active || !plane.visible) continue;
+                const int a = !o.transparency ? 0 : (o.hexMode ? o.alphaHex : o.alphaGfx);
+                const FramePalette& palette = multiPalettes ? ownPalettes[size_t(slot)] : activePalette;
+                if (plane.kind == PlaneList) drawObjects(target, doc, slot, palette, a, ObjectHighlight{});
+                else if (plane.kind == PlaneMap) drawPlaneBand(target, doc, slot, palette, a, true, top, viewHeight);
+            }
+            if (active.kind == PlaneMap) {
+                if (o.hexMode && o.hexActiveMap)
+                    drawPlaneBand(target, doc, doc.active, activePalette, o.alphaHex, true, top, viewHeight);
+                drawPlaneBand(target, doc, doc.active, activePalette, activeAlpha, !o.hexMode, top, viewHeight);
+            } else if (active.kind == PlaneList) {
+                drawObjects(target, doc, doc.active, activePalette, activeAlpha, highlight);
+            }
         }
+        target.height = viewHeight;
     }
     if (overlay) overlay(target);
     drawMessages(target, doc);
