@@ -90,6 +90,29 @@ void scrollTo(EditorDocument& doc, int64_t x, int64_t y) {
     doc.scrollY = int32_t(y / stepY * stepY);
 }
 
+void scrollByStep(EditorDocument& doc, int dx, int dy) {
+    if (!hasActive(doc)) return;
+    const PlaneRecord& p = doc.planes[size_t(doc.active)];
+    scrollTo(doc, int64_t(doc.scrollX) + int64_t(std::clamp(dx, -1, 1)) * std::max(p.scrollStepX, 1),
+             int64_t(doc.scrollY) + int64_t(std::clamp(dy, -1, 1)) * std::max(p.scrollStepY, 1));
+}
+
+bool dragScroll(App& app, EditorSession& session, uint64_t nowMs, bool shift) {
+    EditorDocument& doc = editorDocument(app);
+    if ((session.drag != DragKind::Paint && session.drag != DragKind::Select) || !hasActive(doc)) return false;
+    if (session.viewWidth <= 0 || session.viewHeight <= 0) return false;
+    const uint64_t interval = shift ? 10 : 50;
+    if (nowMs < session.lastDragScrollMs + interval) return false;
+    const int dx = session.hoverX < 0 ? -1 : (session.hoverX >= session.viewWidth ? 1 : 0);
+    const int dy = session.hoverY < 0 ? -1 : (session.hoverY >= session.viewHeight ? 1 : 0);
+    if (dx == 0 && dy == 0) return false;
+    const int32_t oldX = doc.scrollX, oldY = doc.scrollY;
+    scrollByStep(doc, dx, dy);
+    session.lastDragScrollMs = nowMs;
+    session.dragCell = cellAtPixel(doc, doc.active, session.hoverX, session.hoverY);
+    return doc.scrollX != oldX || doc.scrollY != oldY;
+}
+
 EditReport paintRect(App& app, EditorSession& session, CellPoint a, CellPoint b, Modifiers mods) {
     EditorDocument& doc = editorDocument(app);
     EditReport report;

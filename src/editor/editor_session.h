@@ -67,6 +67,7 @@ struct EditorSession {
     std::vector<int32_t> moveOrigins;  // x, y of each moved object at the press
     std::vector<int> movedObjects;     // the objects a move shifts
 
+    uint64_t lastDragScrollMs = 0;  // when a drag outside the view last scrolled it
     int viewWidth = 0;           // surface pixels of the view (0: releases count as inside)
     int viewHeight = 0;
 
@@ -81,6 +82,12 @@ CellPoint cellAtPixel(const EditorDocument& doc, int slot, int surfaceX, int sur
 // Sets the scroll position from scroll bars: rounded down to the active plane's scroll step,
 // kept at 0 or above.
 void scrollTo(EditorDocument& doc, int64_t x, int64_t y);
+
+// Arrow keys: the view moves by one scroll step in x and/or y (dx, dy in -1, 0, 1).
+void scrollByStep(EditorDocument& doc, int dx, int dy);
+// While a paint or select drag is outside the view, the view scrolls towards the mouse by one step
+// every 50 ms (10 ms with Shift). Call it on every tick; true when it scrolled.
+bool dragScroll(App& app, EditorSession& session, uint64_t nowMs, bool shift);
 
 // ---- maps ----
 

@@ -341,3 +341,20 @@ TEST_F(ToolsTest, ObjectListsMoveCopyAndPasteWithinTheLimit) {
     undoGroup(app);
     EXPECT_EQ(p.objects.count, 3);
 }
+
+TEST_F(ToolsTest, DragsOutsideTheViewScrollItByOneStep) {
+    addPlane(64, 64);
+    session.viewWidth = 64;
+    session.viewHeight = 64;
+    pressRight(app, session, 10, 10, {});
+    mouseMove(app, session, 70, 10, {}, 0);
+    EXPECT_TRUE(dragScroll(app, session, 100, false));
+    EXPECT_EQ(doc().scrollX, 8);
+    EXPECT_FALSE(dragScroll(app, session, 120, false));  // 50 ms between steps
+    EXPECT_TRUE(dragScroll(app, session, 130, true));     // 10 ms with Shift
+    EXPECT_EQ(doc().scrollX, 16);
+    releaseRight(app, session, 70, 10, {});
+    scrollByStep(doc(), -1, -1);
+    EXPECT_EQ(doc().scrollX, 8);
+    EXPECT_EQ(doc().scrollY, 0);
+}
