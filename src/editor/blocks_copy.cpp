@@ -78,7 +78,12 @@ DialogOutcome runBlocksCopy(App& app, const BlocksCopyFields& f) {
     if (hasSource && hasSize) {
         w = std::min(w, active.width - sx);
         h = std::min(h, active.height - sy);
-        if (!hasDestination) return copyIntoStore(doc, sx, sy, w, h, f.onlyActive);
+        if (!hasDestination) {
+            // A source left of or above the plane copies the part that lies on it.
+            if (sx < 0) w += sx, sx = 0;
+            if (sy < 0) h += sy, sy = 0;
+            return copyIntoStore(doc, sx, sy, w, h, f.onlyActive);
+        }
         // Move through one temporary block of the whole size, allocated before anything changes.
         std::vector<uint32_t> block;
         try {

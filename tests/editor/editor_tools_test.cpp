@@ -358,3 +358,33 @@ TEST_F(ToolsTest, DragsOutsideTheViewScrollItByOneStep) {
     EXPECT_EQ(doc().scrollX, 8);
     EXPECT_EQ(doc().scrollY, 0);
 }
+
+TEST_F(ToolsTest, BlocksCopyWithOddFieldsChangesNothingOutsideThePlanes) {
+    addPlane(8, 8);
+    for (int i = 0; i < 64; ++i) doc().planes[0].cells[size_t(i)] = uint32_t(i + 1);
+    const std::vector<uint32_t> before = doc().planes[0].cells;
+    const BlocksCopyFields odd[] = {
+        {"-5", "-5", "3", "3", "", "", false},
+        {"abc", "1", "x", "y", "", "", false},
+        {"0", "0", "100000", "100000", "-3", "-3", false},
+        {"7", "7", "*", "*", "20", "20", false},
+        {"", "", "2", "2", "-100", "-100", false},
+    };
+    for (const BlocksCopyFields& f : odd) {
+        const DialogOutcome out = runBlocksCopy(app, f);
+        (void)out;
+        EXPECT_EQ(doc().planes[0].cells.size(), 64u);
+    }
+    // Only moves of blocks inside the plane change cells.
+    EXPECT_EQ(doc().planes[0].cells, before);
+}
+
+TEST_F(ToolsTest, BlocksCopyFromLeftOfThePlaneCopiesThePartOnIt) {
+    addPlane(8, 8);
+    setCell(0, 0, 0, 5);
+    BlocksCopyFields f;
+    f.sourceX = "-2"; f.sourceY = "0"; f.width = "3"; f.height = "1";
+    ASSERT_TRUE(runBlocksCopy(app, f).close);
+    EXPECT_EQ(doc().store.width, 1);
+    EXPECT_EQ(doc().store.row(0, 0)[0], 5u);
+}
