@@ -6,10 +6,10 @@
 #include "convert/convert_settings.h"
 #include "editor/editor_settings_script.h"
 #include "editor/plane_history.h"
+#include "formats/format_commands.h"
 #include "formats/load_save_common.h"
 #include "formats/platform.h"
 #include "formats/platform_state.h"
-#include "formats/template_variables.h"
 #include "host/message_box.h"
 #include "resources/texts.h"
 #include "script/interpreter.h"
@@ -23,6 +23,7 @@ namespace {
 
 constexpr const char* kOnOpenLabel = "onopen %s";
 constexpr const char* kOnSaveLabel = "onsave %s";
+constexpr int32_t kListMinCells = 64;  // side of a list plane opened without a map, in cells
 
 bool usableBlockSide(int side) { return side == 8 || side == 16 || side == 32 || side == 64; }
 
@@ -261,11 +262,21 @@ int openListPlane(App& app, const ElementRecord& element, int slot) {
     if (!platform.loadList(app, 0, list, element, &pixels, &palette)) return OpenFailed;
     PlaneRecord plane = freshPlane(app, element, PlaneList);
     plane.mapType = currentMapType(app);
-    // A list covers the map it belongs to: the size its file gives, else the first map's.
-    int32_t w = getTemplateInteger(app, "sizex"), h = getTemplateInteger(app, "sizey");
-    if ((w <= 0 || h <= 0) && doc.count > 0) {
+    // A list covers the map it is edited over (the first plane).
+    int32_t w = 0, h = 0;
+    if (doc.count > 0) {
         w = doc.planes[0].width * doc.planes[0].blockWidth / std::max(1, plane.blockWidth);
         h = doc.planes[0].height * doc.planes[0].blockHeight / std::max(1, plane.blockHeight);
+    }
+    if (w <= 0 || h <= 0) {
+        // A list opened alone covers its objects, and at least a screenful of cells.
+        int64_t right = 0, bottom = 0;
+        for (int i = 0; i < list.count; ++i) {
+            right = std::max<int64_t>(right, entryX(list, i));
+            bottom = std::max<int64_t>(bottom, entryY(list, i));
+        }
+        w = int32_t(std::max<int64_t>(kListMinCells, right / std::max(1, plane.blockWidth) + 1));
+        h = int32_t(std::max<int64_t>(kListMinCells, bottom / std::max(1, plane.blockHeight) + 1));
     }
     plane.width = std::clamp(w, 1, 65536);
     plane.height = std::clamp(h, 1, 65536);
@@ -295,6 +306,8 @@ int savePlane(App& app, int slot) {
     ElementRecord tileset = record(TYPE_MOSAIQUE, plane.tilesetName);
     const ElementRecord* link = plane.tilesetName.empty() ? nullptr : &tileset;
     int done = 0;
+    // The file's extension may choose the format it is written in.
+    AutoSelectFormat(app, plane.kind == PlaneList ? plane.element.file : plane.mapFileName);
     if (plane.kind == PlaneList) {
         ElementRecord list = plane.element;
         if (platform.saveList) done = platform.saveList(app, 0, list, link, plane.objects, plane.blockWidth, plane.blockHeight);
