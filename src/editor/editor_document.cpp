@@ -340,6 +340,12 @@ int saveGroup(App& app) {
     return all;
 }
 
+int saveCommand(App& app) {
+    int saved = saveGroup(app);
+    writeSettings(app);
+    return saved;
+}
+
 void activatePlane(App& app, int slot) {
     EditorDocument& doc = editorDocument(app);
     if (!planeOpen(doc, slot) || slot == doc.active) return;

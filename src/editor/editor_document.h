@@ -132,6 +132,8 @@ int openListPlane(App& app, const ElementRecord& element, int slot = -1);
 int savePlane(App& app, int slot);
 // Saves every plane of the active plane's link group. 1 when all were saved.
 int saveGroup(App& app);
+// Ctrl+S and the save command: the group, then the settings script.
+int saveCommand(App& app);
 
 void activatePlane(App& app, int slot);
 

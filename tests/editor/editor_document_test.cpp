@@ -158,7 +158,8 @@ TEST_F(DocumentTest, SavingWritesTheMapRunsTheHookAndMarksItSaved) {
     ASSERT_TRUE(openEditor(app, town));
     plane(0).cells[3] = 11;
     pushGroupSnapshot(app);
-    EXPECT_EQ(saveGroup(app), 1);
+    EXPECT_EQ(saveCommand(app), 1);
+    EXPECT_TRUE(test::readFile(dir.file("town.map.spt")).find("Maps.Add") != std::string::npos);
     EXPECT_FALSE(planeModified(plane(0)));
     EXPECT_EQ(doc().title, "town - Map editor");
     EXPECT_EQ(doc().options.popupTime, 7);
