@@ -398,6 +398,20 @@ bool animatePanel(const EditorDocument& doc, EditorSession& session, int elapsed
     return true;
 }
 
+bool toolsAnimating(const EditorDocument& doc, const EditorSession& s, uint64_t nowMs) {
+    const int target = s.panelHover ? 255 : (doc.store.empty() ? kMinPanelOpacity : kStoredPanelOpacity);
+    if (s.panelOpacity != target) return true;
+    if (s.panelOpacity > kMinPanelOpacity) return true;  // the highlight's colours cycle
+    if (hasActive(doc) && doc.planes[size_t(doc.active)].kind == PlaneList &&
+        (s.currentObject >= 0 || !s.selectedObjects.empty()))
+        return true;
+    if (doc.options.popupInfos && s.hovering && s.drag != DragKind::Pan && !popupVisible(doc, s, nowMs)) return true;
+    if ((s.drag == DragKind::Paint || s.drag == DragKind::Select) && s.viewWidth > 0 &&
+        (s.hoverX < 0 || s.hoverY < 0 || s.hoverX >= s.viewWidth || s.hoverY >= s.viewHeight))
+        return true;
+    return false;
+}
+
 uint64_t overlayState(const EditorDocument& doc, const EditorSession& s, uint64_t nowMs) {
     uint64_t h = 1469598103934665603ull;
     auto mix = [&h](int64_t v) { h = (h ^ uint64_t(v)) * 1099511628211ull; };

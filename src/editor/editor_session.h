@@ -149,6 +149,10 @@ bool popupVisible(const EditorDocument& doc, const EditorSession& session, uint6
 // Moves the panel opacity towards its target by one step per 10 ms elapsed; true while it moves.
 bool animatePanel(const EditorDocument& doc, EditorSession& session, int elapsedMs);
 
+// True while the tools' part of the view changes by itself: the panel's opacity moving, the
+// pulsing highlight of list objects, a popup waiting for its time, a drag scrolling the view.
+bool toolsAnimating(const EditorDocument& doc, const EditorSession& session, uint64_t nowMs);
+
 // A digest of the tools' state that the view shows (for ViewClock).
 uint64_t overlayState(const EditorDocument& doc, const EditorSession& session, uint64_t nowMs);
 

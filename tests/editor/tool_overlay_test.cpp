@@ -101,3 +101,20 @@ TEST_F(OverlayTest, PatternPanelStartsAtTheReferenceTile) {
     EXPECT_TRUE(animatePanel(doc(), session, 20));
     EXPECT_EQ(session.panelOpacity, kMinPanelOpacity + 10);
 }
+
+TEST_F(OverlayTest, AnIdleEditorNeedsNoFrames) {
+    session.viewWidth = session.viewHeight = 64;
+    session.panelOpacity = kMinPanelOpacity;
+    ViewClock clock;
+    auto overlay = [&](Surface& s) { drawToolOverlay(s, doc(), session, 0); };
+    clock.compose(view, doc(), true, overlay, {}, 0, overlayState(doc(), session, 0));
+    EXPECT_FALSE(toolsAnimating(doc(), session, 10));
+    EXPECT_FALSE(clock.frameDiffers(doc(), 10, toolsAnimating(doc(), session, 10), overlayState(doc(), session, 10)));
+    // The mouse comes to rest: the popup timer runs, then the popup shows once.
+    mouseMove(app, session, 20, 20, {}, 100);
+    EXPECT_TRUE(clock.frameDiffers(doc(), 100, toolsAnimating(doc(), session, 100), overlayState(doc(), session, 100)));
+    EXPECT_TRUE(toolsAnimating(doc(), session, 200));
+    clock.compose(view, doc(), true, overlay, {}, 800, overlayState(doc(), session, 800));
+    EXPECT_FALSE(toolsAnimating(doc(), session, 800));
+    EXPECT_FALSE(clock.frameDiffers(doc(), 900, toolsAnimating(doc(), session, 900), overlayState(doc(), session, 900)));
+}
