@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -129,6 +130,12 @@ protected:
 TEST_F(GoldenView, EightBitSpritesheet) {
     conv("tset src=ship");
     open("ship");
+    // Depths with a palette (kinds 1 and 2) keep their tiles as palette indices; only kind 0 holds
+    // colours. Tiles turned into colours would all be drawn as the background here.
+    const PlaneRecord& plane = editorDocument(app).planes[0];
+    ASSERT_FALSE(plane.tiles.empty());
+    EXPECT_LT(*std::max_element(plane.tiles.begin(), plane.tiles.end()), 256u)
+        << "the opener turned the 8-bit tiles (palette kind 1) into colours";
     const Surface s = planeFrame();
     int compared = 0;
     // Up to 255 colours plus the zero colour: exact, black being the zero colour.
