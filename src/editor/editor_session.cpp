@@ -49,7 +49,16 @@ bool insideView(const EditorSession& s, int px, int py) {
 
 // Paints the store's layers over a rectangle: several layers go each to its plane of the group
 // (only the active plane when onlyActive), one layer to the active plane.
-void paintStore(EditorDocument& doc, const CellRect& rect, bool onlyActive, EditReport& report) {
+// The object layer a list plane paints with: its position in the owner's group when that layer
+// holds objects, else -1.
+int objectLayerOf(const EditorDocument& doc, int slot) {
+    const std::span<const uint8_t> group = ownerGroup(doc);
+    for (size_t k = 0; k < group.size() && k < size_t(kStoreCopyLayers); ++k)
+        if (group[k] == slot) return doc.store.objects[k].count > 0 ? int(k) : -1;
+    return -1;
+}
+
+void paintStore(App& app, EditorDocument& doc, const CellRect& rect, bool onlyActive, EditReport& report) {
     const SelectionStore& store = doc.store;
     if (store.layerCount <= 1) {
         fillFromStore(doc, doc.active, rect, rect.left, rect.top, 0, report);
@@ -61,6 +70,11 @@ void paintStore(EditorDocument& doc, const CellRect& rect, bool onlyActive, Edit
         return;
     }
     for (int slot : activeGroup(doc)) {
+        if (doc.planes[size_t(slot)].kind == PlaneList) {
+            const int layer = objectLayerOf(doc, slot);
+            if (layer >= 0) paintObjectLayer(app, slot, rect, layer, report);
+            continue;
+        }
         const int layer = filledLayerOf(doc, slot);
         if (layer >= 0) fillFromStore(doc, slot, rect, rect.left, rect.top, layer, report);
     }
@@ -123,7 +137,7 @@ EditReport paintRect(App& app, EditorSession& session, CellPoint a, CellPoint b,
     } else if (doc.store.empty()) {
         fillCells(doc, doc.active, rect, doc.currentPattern, report);
     } else {
-        paintStore(doc, rect, mods.ctrl, report);
+        paintStore(app, doc, rect, mods.ctrl, report);
     }
     finishEdit(app, report);
     return report;
@@ -146,6 +160,11 @@ bool selectRect(App& app, EditorSession& session, CellPoint a, CellPoint b, Modi
     CellRect first;
     for (int slot : slots) {
         if (layer >= kStoreCopyLayers) break;
+        if (doc.planes[size_t(slot)].kind == PlaneList) {
+            copyObjectsToLayer(app, slot, rect, layer);
+            ++layer;
+            continue;
+        }
         const CellRect copied = copyToStore(doc, slot, rect, layer);
         if (!copied.empty()) {
             w = std::min(w, copied.width());
@@ -185,7 +204,7 @@ EditReport pasteStore(App& app, EditorSession& session) {
     const int left = int(floorDiv(doc.store.rect.left, std::max(active.blockWidth, 1)));
     const int top = int(floorDiv(doc.store.rect.top, std::max(active.blockHeight, 1)));
     const CellRect rect{left, top, left + doc.store.width - 1, top + doc.store.height - 1};
-    paintStore(doc, rect, false, report);
+    paintStore(app, doc, rect, false, report);
     finishEdit(app, report);
     return report;
 }

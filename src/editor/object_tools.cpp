@@ -199,40 +199,87 @@ EditReport objectRectangle(App& app, EditorSession& s, int px, int py, Modifiers
     return report;
 }
 
+namespace {
+
+// The rectangle of cells a list plane may receive objects in: the map's cells when the plane has
+// a size, else a bounded area from 0.
+CellRect listArea(const PlaneRecord& plane, const CellRect& rect) {
+    CellRect r = rect;
+    r.left = std::max(r.left, 0);
+    r.top = std::max(r.top, 0);
+    r.right = std::min(r.right, plane.width > 0 ? plane.width - 1 : 4095);
+    r.bottom = std::min(r.bottom, plane.height > 0 ? plane.height - 1 : 4095);
+    return r;
+}
+
+}  // namespace
+
+void paintObjectLayer(App& app, int slot, const CellRect& area, int layer, EditReport& report) {
+    EditorDocument& doc = editorDocument(app);
+    const SelectionStore& store = doc.store;
+    if (slot < 0 || slot >= doc.count || layer < 0 || layer >= kStoreCopyLayers || store.empty()) return;
+    PlaneRecord& plane = doc.planes[size_t(slot)];
+    if (plane.kind != PlaneList) return;
+    const CellRect rect = listArea(plane, area);
+    const StoredObjects& objects = store.objects[size_t(layer)];
+    if (rect.empty() || objects.count <= 0 || objects.recordSize < 12) return;
+    const int64_t bw = plane.blockWidth, bh = plane.blockHeight;
+    for (int64_t ty = rect.top; ty <= rect.bottom; ty += store.height) {
+        for (int64_t tx = rect.left; tx <= rect.right; tx += store.width) {
+            for (int k = 0; k < objects.count; ++k) {
+                const uint8_t* record = objects.records.data() + size_t(k) * size_t(objects.recordSize);
+                int32_t rx, ry;
+                std::memcpy(&rx, record, 4);
+                std::memcpy(&ry, record + 4, 4);
+                const int64_t x = tx * bw + rx, y = ty * bh + ry;
+                if (x >= (int64_t(rect.right) + 1) * bw || y >= (int64_t(rect.bottom) + 1) * bh) continue;
+                if (!appendRecord(app, plane.objects, record, objects.recordSize, int32_t(x), int32_t(y))) return;
+                report.add(slot, rect);
+            }
+        }
+    }
+}
+
+void copyObjectsToLayer(App& app, int slot, const CellRect& rect, int layer) {
+    EditorDocument& doc = editorDocument(app);
+    if (slot < 0 || slot >= doc.count || layer < 0 || layer >= kStoreCopyLayers || rect.empty()) return;
+    const PlaneRecord& plane = doc.planes[size_t(slot)];
+    if (plane.kind != PlaneList) return;
+    const ObjectList& list = plane.objects;
+    StoredObjects& out = doc.store.objects[size_t(layer)];
+    out.count = 0;
+    out.records.clear();
+    out.recordSize = list.entrySize;
+    const int64_t bw = plane.blockWidth, bh = plane.blockHeight;
+    const int64_t l = rect.left * bw, t = rect.top * bh, r = (int64_t(rect.right) + 1) * bw, b = (int64_t(rect.bottom) + 1) * bh;
+    const int limit = maxListEntries(app);
+    for (int i = 0; i < objectCount(list) && out.count < limit; ++i) {
+        if (!overlaps(entryX(list, i), entryY(list, i), plane.blockWidth, plane.blockHeight, l, t, r, b)) continue;
+        const uint8_t* record = list.entries.data() + size_t(i) * size_t(list.entrySize);
+        out.records.insert(out.records.end(), record, record + list.entrySize);
+        const int32_t rx = int32_t(entryX(list, i) - l), ry = int32_t(entryY(list, i) - t);
+        std::memcpy(out.records.data() + size_t(out.count) * size_t(list.entrySize), &rx, 4);
+        std::memcpy(out.records.data() + size_t(out.count) * size_t(list.entrySize) + 4, &ry, 4);
+        ++out.count;
+    }
+}
+
 void paintObjects(App& app, EditorSession& s, const CellRect& rect, EditReport& report) {
     EditorDocument& doc = editorDocument(app);
     if (!activeList(doc) || rect.empty()) return;
-    PlaneRecord& plane = doc.planes[size_t(doc.active)];
-    ObjectList& list = plane.objects;
-    const int bw = plane.blockWidth, bh = plane.blockHeight;
-    const SelectionStore& store = doc.store;
-    if (!store.empty()) {
-        const StoredObjects& objects = store.objects[0];
-        if (objects.count <= 0 || objects.recordSize < 12) return;
-        for (int64_t ty = rect.top; ty <= rect.bottom; ty += store.height) {
-            for (int64_t tx = rect.left; tx <= rect.right; tx += store.width) {
-                for (int k = 0; k < objects.count; ++k) {
-                    const uint8_t* record = objects.records.data() + size_t(k) * size_t(objects.recordSize);
-                    int32_t rx, ry;
-                    std::memcpy(&rx, record, 4);
-                    std::memcpy(&ry, record + 4, 4);
-                    const int64_t x = tx * bw + rx, y = ty * bh + ry;
-                    if (x >= (int64_t(rect.right) + 1) * bw || y >= (int64_t(rect.bottom) + 1) * bh) continue;
-                    if (!appendRecord(app, list, record, objects.recordSize, int32_t(x), int32_t(y))) {
-                        report.add(doc.active, rect);
-                        return;
-                    }
-                    report.add(doc.active, rect);
-                }
-            }
-        }
+    if (!doc.store.empty()) {
+        paintObjectLayer(app, doc.active, rect, 0, report);
         return;
     }
-    if (doc.currentPattern == 0) return;
-    for (int64_t y = rect.top; y <= rect.bottom; ++y)
-        for (int64_t x = rect.left; x <= rect.right; ++x) {
-            if (!addListEntry(app, list, int32_t(x * bw), int32_t(y * bh), int32_t(doc.currentPattern))) return;
-            report.add(doc.active, rect);
+    PlaneRecord& plane = doc.planes[size_t(doc.active)];
+    const CellRect area = listArea(plane, rect);
+    if (doc.currentPattern == 0 || area.empty()) return;
+    for (int64_t y = area.top; y <= area.bottom; ++y)
+        for (int64_t x = area.left; x <= area.right; ++x) {
+            if (!addListEntry(app, plane.objects, int32_t(x * plane.blockWidth), int32_t(y * plane.blockHeight),
+                              int32_t(doc.currentPattern)))
+                return;
+            report.add(doc.active, area);
         }
 }
 

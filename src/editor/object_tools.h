@@ -26,6 +26,13 @@ EditReport objectRectangle(App& app, EditorSession& session, int px, int py, Mod
 // the current pattern per cell.
 void paintObjects(App& app, EditorSession& session, const CellRect& rect, EditReport& report);
 
+// The store's object layer `layer` repeated over a rectangle of cells of the list plane in `slot`
+// (clipped to its map); stops when the list is full (the message was shown).
+void paintObjectLayer(App& app, int slot, const CellRect& rect, int layer, EditReport& report);
+// Copies the objects of the list plane in `slot` whose block overlaps a rectangle of cells into
+// the store's object layer `layer`, positions relative to the rectangle (system.maxobjects at most).
+void copyObjectsToLayer(App& app, int slot, const CellRect& rect, int layer);
+
 // The clipboard: the selected objects, or the current one.
 bool copyObjects(App& app, EditorSession& session);
 EditReport deleteObjects(App& app, EditorSession& session);

@@ -388,3 +388,28 @@ TEST_F(ToolsTest, BlocksCopyFromLeftOfThePlaneCopiesThePartOnIt) {
     EXPECT_EQ(doc().store.width, 1);
     EXPECT_EQ(doc().store.row(0, 0)[0], 5u);
 }
+
+TEST_F(ToolsTest, ALinkedListTakesItsObjectsAlongWithTheMap) {
+    addPlane(16, 16);
+    EditorDocument& d = doc();
+    PlaneRecord& list = d.planes[1];
+    makeMapPlane(list, 16, 16, 64);
+    list.kind = PlaneList;
+    list.cells.clear();
+    resetObjectList(list.objects, modelTable(app).models[0]);
+    ASSERT_TRUE(addListEntry(app, list.objects, 8, 8, 3));   // cell (1, 1)
+    ASSERT_TRUE(addListEntry(app, list.objects, 80, 80, 4)); // outside the selection
+    d.count = 2;
+    pushSnapshot(app, 1);
+    link({0, 1});
+    setCell(0, 1, 1, 9);
+    ASSERT_TRUE(selectRect(app, session, {0, 0}, {2, 2}, {}));
+    EXPECT_EQ(d.store.objects[1].count, 1);
+    const EditReport report = paintRect(app, session, {4, 4}, {6, 6}, {});
+    EXPECT_TRUE(report.changed);
+    EXPECT_EQ(cell(0, 5, 5), 9u);
+    ASSERT_EQ(list.objects.count, 3);
+    EXPECT_EQ(entryX(list.objects, 2), 4 * 8 + 8);
+    EXPECT_EQ(entryY(list.objects, 2), 4 * 8 + 8);
+    EXPECT_EQ(entryType(list.objects, 2), 3);
+}
