@@ -173,6 +173,8 @@ std::vector<int> activeGroup(const EditorDocument& doc) { return groupOf(doc, do
 
 bool openEditor(App& app, const ElementRecord& element) {
     EditorDocument& doc = editorDocument(app);
+    // One editor: while it is open, another map joins it as a plane.
+    if (doc.open) return openPlane(app, element) != OpenFailed;
     resetPlanes(app);
     doc.memoryLimit = int64_t(hostServices(app).availableMemory() / 4);
     doc.memoryUsed = 0;

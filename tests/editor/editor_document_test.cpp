@@ -209,6 +209,29 @@ TEST_F(DocumentTest, CancelOnCloseKeepsEverything) {
     EXPECT_FALSE(test::readFile(dir.file("a.map.spt")).size());
 }
 
+TEST_F(DocumentTest, NoOnCloseWritesTheSettingsOnlyWhenAutomatic) {
+    ElementRecord a = addMap("a", 3, 3);
+    ASSERT_TRUE(openEditor(app, a));
+    plane(0).cells[0] = 10;
+    pushGroupSnapshot(app);
+    host.answers = {Answer::No};
+    ASSERT_TRUE(closeEditor(app));
+    EXPECT_EQ(test::readFile(dir.file("a.map.spt")), "");
+    EXPECT_EQ(test::readFile(a.file).find("{0x000a,"), std::string::npos);
+    app.system.saveMapsParamsAuto = 1;
+    ASSERT_TRUE(openEditor(app, a));
+    ASSERT_TRUE(closeEditor(app));  // nothing modified: no question
+    EXPECT_NE(test::readFile(dir.file("a.map.spt")).find("Maps.Add \"a\", 1"), std::string::npos);
+}
+
+TEST_F(DocumentTest, OpeningWhileOpenAddsAPlane) {
+    ElementRecord a = addMap("a", 3, 3), b = addMap("b", 3, 3);
+    ASSERT_TRUE(openEditor(app, a));
+    ASSERT_TRUE(openEditor(app, b));
+    EXPECT_EQ(doc().count, 2);
+    EXPECT_EQ(doc().active, 0);
+}
+
 TEST_F(DocumentTest, TwentyPlanesThenOneMoreIsRefused) {
     ElementRecord first = addMap("m0", 2, 2);
     ASSERT_TRUE(openEditor(app, first));
