@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editor/editor_document.h"
+#include "editor/plane_property_rules.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
 #include "project/element_table.h"
@@ -294,15 +295,7 @@ void cmdEditorZoom(App& app, char* args) {
 
 void cmdSpecimenShow(App& app, char* args) { editorDocument(app).specimenShown = parseValue(args) != 0; }
 
-void cmdSpecimenAddMap(App& app, char* args) {
-    EditorDocument& doc = editorDocument(app);
-    int slot = parseValue(args) - 1;
-    if (!planeOpen(doc, slot)) return;
-    if (std::find(doc.specimenPlanes.begin(), doc.specimenPlanes.end(), slot) != doc.specimenPlanes.end()) return;
-    if (int(doc.specimenPlanes.size()) >= kMaxSpecimenPlanes) return;
-    doc.specimenPlanes.push_back(slot);
-    doc.planes[size_t(slot)].visible = 0;
-}
+void cmdSpecimenAddMap(App& app, char* args) { addSpecimenPlane(app, parseValue(args) - 1); }
 
 void cmdSpecimenMove(App& app, char* args) {
     EditorDocument& doc = editorDocument(app);

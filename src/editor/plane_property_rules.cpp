@@ -16,6 +16,8 @@ namespace ts {
 
 namespace {
 
+constexpr int32_t kLargestGrid = 65536;  // grid steps above this are taken as this
+
 bool blockSide(int v) { return v == 8 || v == 16 || v == 32 || v == 64; }
 
 bool blank(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
@@ -75,6 +77,49 @@ bool applyParallax(App& app, int slot, double percentX, double percentY) {
         doc.planes[size_t(s)].scrollRateX = rx[size_t(s)];
         doc.planes[size_t(s)].scrollRateY = ry[size_t(s)];
     }
+    return true;
+}
+
+void applyGeneralPage(App& app, int slot, bool visible, bool skipNextTime, int32_t gridX, int32_t gridY) {
+    EditorDocument& doc = editorDocument(app);
+    if (!planeOpen(doc, slot)) return;
+    PlaneRecord& p = doc.planes[size_t(slot)];
+    p.visible = visible ? 1 : 0;
+    p.skipInSettings = skipNextTime;
+    if (gridX > 0) p.gridX = std::min(gridX, kLargestGrid);
+    if (gridY > 0) p.gridY = std::min(gridY, kLargestGrid);
+}
+
+void applyPlanesOptions(App& app, bool gridShown, uint32_t gridColor, int32_t alphaGrid, int32_t alphaForeground,
+                        int32_t alphaGfx, int32_t alphaHex) {
+    EditorOptions& o = editorDocument(app).options;
+    auto opacity = [](int32_t v) { return std::clamp(v, 0, 255); };
+    o.gridShown = gridShown ? 1 : 0;
+    o.gridColor = gridColor & 0xFFFFFF;
+    o.alphaGrid = opacity(alphaGrid);
+    o.alphaForeground = opacity(alphaForeground);
+    o.alphaGfx = opacity(alphaGfx);
+    o.alphaHex = opacity(alphaHex);
+}
+
+bool addSpecimenPlane(App& app, int slot) {
+    EditorDocument& doc = editorDocument(app);
+    auto& list = doc.specimenPlanes;
+    if (!planeOpen(doc, slot) || std::find(list.begin(), list.end(), slot) != list.end() ||
+        int(list.size()) >= kMaxSpecimenPlanes)
+        return false;
+    list.push_back(slot);
+    doc.planes[size_t(slot)].visible = 0;
+    return true;
+}
+
+bool removeSpecimenPlane(App& app, int slot) {
+    EditorDocument& doc = editorDocument(app);
+    auto& list = doc.specimenPlanes;
+    auto it = std::find(list.begin(), list.end(), slot);
+    if (it == list.end()) return false;
+    list.erase(it);
+    if (planeOpen(doc, slot)) doc.planes[size_t(slot)].visible = 1;
     return true;
 }
 

@@ -20,6 +20,19 @@ constexpr int64_t kMaxEditorCells = int64_t(16) << 20;
 // every plane should be scaled down instead; No applies nothing and gives false.
 bool applyParallax(App& app, int slot, double percentX, double percentY);
 
+// General page: the visible flag, "Do not open the next time" and the snap grid (a step of 0
+// keeps the old one).
+void applyGeneralPage(App& app, int slot, bool visible, bool skipNextTime, int32_t gridX, int32_t gridY);
+
+// Options sheet, "Planes" page: grid shown, grid colour and the opacities (above 255 stored as 255).
+void applyPlanesOptions(App& app, bool gridShown, uint32_t gridColor, int32_t alphaGrid, int32_t alphaForeground,
+                        int32_t alphaGfx, int32_t alphaHex);
+
+// Options sheet, "Specimen" page: adds a plane (hidden in the main view) or takes it out again
+// (shown again). False when nothing changed.
+bool addSpecimenPlane(App& app, int slot);
+bool removeSpecimenPlane(App& app, int slot);
+
 // Properties page. A mask of 0 keeps the old mask; a reference tile at or above the tile count
 // is refused with a message (the rest still applies); a new size reallocates the cells and
 // restarts the group's histories. False (and the map unchanged) when the new size cannot be had.

@@ -43,6 +43,26 @@ TEST_F(PropertyRulesTest, ParallaxNoAppliesNothing) {
     EXPECT_EQ(plane(1).scrollRateX, 0.5);
 }
 
+TEST_F(PropertyRulesTest, GeneralPageOptionsAndSpecimenPage) {
+    applyGeneralPage(app, 1, false, true, 0, 32);
+    EXPECT_EQ(plane(1).visible, 0);
+    EXPECT_TRUE(plane(1).skipInSettings);
+    EXPECT_EQ(plane(1).gridX, 8);  // 0 keeps the old step
+    EXPECT_EQ(plane(1).gridY, 32);
+    EXPECT_EQ(settingsScriptText(doc()).find("\"b\""), std::string::npos);
+    applyPlanesOptions(app, true, 0x123456, 300, 20, -4, 255);
+    EXPECT_EQ(doc().options.alphaGrid, 255);
+    EXPECT_EQ(doc().options.alphaGfx, 0);
+    EXPECT_EQ(doc().options.gridColor, 0x123456u);
+    EXPECT_TRUE(addSpecimenPlane(app, 0));
+    EXPECT_FALSE(addSpecimenPlane(app, 0));
+    EXPECT_FALSE(addSpecimenPlane(app, 7));
+    EXPECT_EQ(plane(0).visible, 0);
+    EXPECT_TRUE(removeSpecimenPlane(app, 0));
+    EXPECT_EQ(plane(0).visible, 1);
+    EXPECT_TRUE(doc().specimenPlanes.empty());
+}
+
 TEST_F(PropertyRulesTest, ReferenceTileAtTheTileCountIsRefused) {
     doc().currentPattern = 7;
     EXPECT_TRUE(applyPlaneProperties(app, 0, 0, 0, kTiles, 0));
