@@ -108,9 +108,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int step = 0; step < 64 && !in.done(); ++step) {
         int a = in.small(40) - 4, b = in.small(40) - 4, c = in.small(40) - 4, d = in.small(40) - 4;
         switch (in.small(16)) {
+        // Plane numbers and sizes stay small so that the commands meet open planes.
         case 0: {
+            // Now and then a number anywhere in 32 bits (0x80000000, 0xFFFFFFFF, ...).
+            std::string pattern = kLines[in.small(int(std::size(kLines)))];
+            const bool wide = in.small(4) == 0;
+            if (wide)
+                for (size_t at = pattern.find("%d"); at != std::string::npos; at = pattern.find("%d", at))
+                    pattern.replace(at, 2, "0x%x");
             char line[256];
-            std::snprintf(line, sizeof line, kLines[in.small(int(std::size(kLines)))], a, b, c, d);
+            std::snprintf(line, sizeof line, pattern.c_str(), wide ? unsigned(a) * 0x9E3779B9u : unsigned(a), unsigned(b), unsigned(c),
+                          unsigned(d));
             ts::runScriptText(app, line);
             break;
         }

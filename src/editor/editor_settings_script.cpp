@@ -184,8 +184,8 @@ void cmdMapsAdd(App& app, char* args) {
         }
     if (!found) return;
     ElementRecord element = *found;
-    int slot = n - 1;
-    if (n < 1 || n > MaxPlanes || !planeOpen(doc, slot)) {
+    int slot = n >= 1 && n <= MaxPlanes ? n - 1 : -1;
+    if (slot < 0 || !planeOpen(doc, slot)) {
         openPlane(app, element);
         return;
     }
@@ -295,7 +295,10 @@ void cmdEditorZoom(App& app, char* args) {
 
 void cmdSpecimenShow(App& app, char* args) { editorDocument(app).specimenShown = parseValue(args) != 0; }
 
-void cmdSpecimenAddMap(App& app, char* args) { addSpecimenPlane(app, parseValue(args) - 1); }
+void cmdSpecimenAddMap(App& app, char* args) {
+    int32_t n = parseValue(args);
+    if (n >= 1 && n <= MaxPlanes) addSpecimenPlane(app, n - 1);
+}
 
 void cmdSpecimenMove(App& app, char* args) {
     EditorDocument& doc = editorDocument(app);
@@ -328,7 +331,7 @@ void cmdBitsBitText(App& app, char* args) {
     }
     if (slot >= MaxPlanes) return;
     int32_t bit = parseValue(args);
-    if (bit > 31) {
+    if (bit < 0 || bit >= kEntryBits) {
         scriptError(app, tr(T::BitsRenameRange));
         return;
     }
@@ -350,7 +353,7 @@ void cmdBitsBitEnabled(App& app, char* args) {
     if (slot >= MaxPlanes) return;
     int32_t v[2] = {0, 0};
     readValues(args, v, 2);
-    if (v[0] > 31) {
+    if (v[0] < 0 || v[0] >= kEntryBits) {
         scriptError(app, tr(T::BitsEnableRange));
         return;
     }

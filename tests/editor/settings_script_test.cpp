@@ -164,6 +164,9 @@ TEST_F(SettingsScriptTest, BadIndexesTouchNothingOutsideTheOpenPlanes) {
     EXPECT_EQ(host.lastText(), "Bits enabling: Please specify a plane (Bits[0].BitEnabled).");
     run("Bits.BitEnabled 32, 1");
     EXPECT_EQ(host.lastText(), "Bit enabling: the specified bit number is out of range (0 \xE0 31).");
+    host.clear();
+    run("Bits.BitText 0xFFFFFFFF,\"x\"; Bits.BitEnabled 0x80000000, 1; Specimen.AddMap 0x80000000");
+    EXPECT_EQ(host.boxes.size(), 2u);
     run("Bits.BitText 3,\"" + std::string(31, 'x') + "\"");
     EXPECT_EQ(plane(0).bitTexts[3], "");
     run("Bits[99999].BitText 3,\"far\"; Specimen.AddMap 7; Specimen.AddMap 0");
