@@ -210,7 +210,8 @@ bool openEditor(App& app, const ElementRecord& element) {
 
     ScriptState& script = scriptState(app);
     bool refused = false;
-    if (runScriptFile(app, settingsPath(element.file)) && script.returnValue == 0) refused = true;
+    doc.settingsFile = settingsPath(element.file);
+    if (runScriptFile(app, doc.settingsFile) && script.returnValue == 0) refused = true;
     script.returnValue = 1;
     runHook(app, kOnOpenLabel, element.name);
     if (script.returnValue == 0) refused = true;

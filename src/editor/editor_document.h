@@ -60,6 +60,7 @@ struct EditorOptions {
 
 struct EditorDocument {
     bool open = false;                        // the editor is showing
+    std::string settingsFile;                 // settings script of the map the editor was opened on
     std::array<PlaneRecord, MaxPlanes> planes;  // slots 0..count-1 hold planes
     int count = 0;
     int active = 0;

@@ -159,7 +159,7 @@ bool writeSettings(App& app) {
         if (c == '\n') crlf += '\r';
         crlf += c;
     }
-    std::string path = settingsPath(doc.planes[0].element.file);
+    std::string path = doc.settingsFile.empty() ? settingsPath(doc.planes[0].element.file) : doc.settingsFile;
     if (writeFileAtomically(path, crlf)) return true;
     showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::SettingsWriteFailed), path.c_str()), Icon::Error);
     return false;
