@@ -60,7 +60,7 @@ void fillGraphics(App& app, EditorDocument& doc, PlaneRecord& plane, std::vector
     plane.index0Transparent = info.color0Transparent != 0;
     const ColorFormat& format = info.colorFormat ? *info.colorFormat : kColorFormat15;
     for (int i = 0; i < kPaletteEntries; ++i) plane.palette[size_t(i)] = viewColour(palette[size_t(i)], format, doc.background);
-    if (!info.indexed)
+    if (info.paletteKind == 0)  // direct colour: the tiles hold colours, not palette indexes
         for (uint32_t& p : pixels) p = viewColour(p, format, doc.background);
     size_t blocks = pixels.size() / kTileWords;
     pixels.resize(blocks * kTileWords);
