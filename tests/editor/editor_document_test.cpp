@@ -40,6 +40,17 @@ TEST_F(DocumentTest, OpeningLoadsCellsTilesAndPaletteAndTakesTheFirstSnapshot) {
     EXPECT_EQ(checkDocument(doc()), "");
 }
 
+TEST_F(DocumentTest, EightBitTilesStayPaletteIndexes) {
+    std::vector<uint32_t> pixels(size_t(4) * 64);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint32_t(i % 200);
+    ASSERT_EQ(platform().saveTileset(app, 0, 1, til, &pal, pixels.data(), 4, 8, 8), 1);
+    ASSERT_TRUE(openEditor(app, addMap("deep", 2, 2)));
+    EXPECT_EQ(plane(0).depth, 1);
+    EXPECT_FALSE(plane(0).paletteBanks);
+    EXPECT_EQ(plane(0).tileCount, 4);
+    EXPECT_EQ(plane(0).tiles, pixels);
+}
+
 TEST_F(DocumentTest, OpeningTheSameElementTwiceGivesTwoAndAddsNothing) {
     ElementRecord town = addMap("town", 4, 4);
     ASSERT_TRUE(openEditor(app, town));
