@@ -183,8 +183,13 @@ int64_t tileOfValue(const PlaneRecord& plane, uint32_t value) {
     return int64_t(result);
 }
 
+bool tilesHoldColours(const PlaneRecord& plane, const PlatformRecord* platform) {
+    if (!platform || !platform->depths || plane.depth < 0 || plane.depth >= platform->depthCount) return false;
+    return platform->depths[plane.depth].paletteKind == 0;
+}
+
 void drawCell(Surface& target, int x, int y, const PlaneRecord& plane, const FramePalette& palette, uint32_t entry,
-              int a) {
+              int a, bool directColour) {
     uint32_t tileNumber = entry;
     bool h = false, v = false;
     uint32_t bank = 0;
@@ -218,6 +223,11 @@ void drawCell(Surface& target, int x, int y, const PlaneRecord& plane, const Fra
         for (int col = 0; col < across; ++col) {
             const int px = h ? x + bw - kTileSide - col * kTileSide : x + col * kTileSide;
             const uint32_t* tile = plane.tiles.data() + size_t(first + uint32_t(row * across + col)) * kTileWords;
+            if (directColour) {
+                if (keyed) blendBlockKeyed(target, px, py, kTileSide, kTileSide, tile, h, v, alpha);
+                else blendBlock(target, px, py, kTileSide, kTileSide, tile, h, v, alpha);
+                continue;
+            }
             drawTile(target, px, py, tile, pal, mask, h, v, keyed, alpha);
         }
     }
@@ -302,7 +312,7 @@ bool fastPlane(const PlaneRecord& plane) {
 // The cell rows of a map plane that start between bandTop and the target's height (bandTop is a
 // multiple of the block height); `viewHeight` is the height of the whole view.
 void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
-                   bool graphics, int bandTop, int viewHeight) {
+                   bool graphics, int bandTop, int viewHeight, bool directColour) {
     const PlaneRecord& plane = doc.planes[size_t(slot)];
     const int bw = plane.blockWidth, bh = plane.blockHeight;
     if (bw <= 0 || bh <= 0 || plane.width <= 0 || plane.height <= 0) return;
@@ -315,7 +325,7 @@ void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const F
     const bool hex = doc.options.hexMode && !graphics;
     const bool eightBit = eightBitEntries(plane);
     if (firstCol >= 0 && firstRow >= 0) {
-        const bool fast = !hex && fastPlane(plane);
+        const bool fast = !hex && !directColour && fastPlane(plane);
         FastPlane f{&plane, &palette, uint32_t(std::max(plane.tileCount, 0)), kPaletteEntries - 1, false, 256};
         if (plane.paletteBanks) {
             f.perBank = uint32_t(std::clamp(plane.colorsPerBank, 1, kPaletteEntries));
@@ -344,7 +354,7 @@ void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const F
                     continue;
                 }
                 const int64_t entry = tileOfValue(plane, cells[c]);
-                if (entry >= 0) drawCell(target, x, y, plane, palette, uint32_t(entry), a);
+                if (entry >= 0) drawCell(target, x, y, plane, palette, uint32_t(entry), a, directColour);
             }
         }
     }
@@ -355,12 +365,12 @@ void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const F
 }  // namespace
 
 void drawPlane(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
-               bool graphics) {
-    drawPlaneBand(target, doc, slot, palette, a, graphics, 0, target.height);
+               bool graphics, bool directColour) {
+    drawPlaneBand(target, doc, slot, palette, a, graphics, 0, target.height, directColour);
 }
 
 void drawObjects(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
-                 const ObjectHighlight& highlight) {
+                 const ObjectHighlight& highlight, bool directColour) {
     const PlaneRecord& plane = doc.planes[size_t(slot)];
     const ObjectList& list = plane.objects;
     const int bw = plane.blockWidth, bh = plane.blockHeight;
@@ -374,7 +384,7 @@ void drawObjects(Surface& target, const EditorDocument& doc, int slot, const Fra
         const int64_t x = entryX(list, i) - sx, y = entryY(list, i) - sy;
         if (!onView(x, y)) continue;
         const int64_t entry = tileOfValue(plane, uint32_t(entryType(list, i)));
-        if (entry >= 0) drawCell(target, int(x), int(y), plane, palette, uint32_t(entry), a);
+        if (entry >= 0) drawCell(target, int(x), int(y), plane, palette, uint32_t(entry), a, directColour);
     }
     if (slot == doc.active) {
         // Selected objects, or the current one when none is selected.
@@ -411,7 +421,7 @@ void drawMessages(Surface& target, const EditorDocument& doc) {
 }
 
 void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes, const OverlayPainter& overlay,
-                 const ObjectHighlight& highlight) {
+                 const ObjectHighlight& highlight, const PlatformRecord* platform) {
     if (target.empty()) return;
     const EditorOptions& o = doc.options;
     fillRect(target, 0, 0, target.width, target.height, o.hexMode ? 0xFFFFFFu : (doc.background & 0xFFFFFFu));
@@ -420,6 +430,8 @@ void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes,
         FramePalette activePalette;
         makeFramePalette(doc.planes[size_t(doc.active)], activePalette);
         std::array<FramePalette, MaxPlanes> ownPalettes;
+        std::array<bool, MaxPlanes> direct{};
+        for (int slot = 0; slot < count; ++slot) direct[size_t(slot)] = tilesHoldColours(doc.planes[size_t(slot)], platform);
         // The planes are drawn in bands of rows as high as the largest block, so that the part of
         // the view being drawn stays in the cache while every plane passes over it. Object lists
         // are drawn whole, in one band.
@@ -442,15 +454,19 @@ void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes,
                 if (slot == doc.active || !plane.visible) continue;
                 const int a = !o.transparency ? 0 : (o.hexMode ? o.alphaHex : o.alphaGfx);
                 const FramePalette& palette = multiPalettes ? ownPalettes[size_t(slot)] : activePalette;
-                if (plane.kind == PlaneList) drawObjects(target, doc, slot, palette, a, ObjectHighlight{});
-                else if (plane.kind == PlaneMap) drawPlaneBand(target, doc, slot, palette, a, true, top, viewHeight);
+                if (plane.kind == PlaneList)
+                    drawObjects(target, doc, slot, palette, a, ObjectHighlight{}, direct[size_t(slot)]);
+                else if (plane.kind == PlaneMap)
+                    drawPlaneBand(target, doc, slot, palette, a, true, top, viewHeight, direct[size_t(slot)]);
             }
             if (active.kind == PlaneMap) {
+                const bool activeDirect = direct[size_t(doc.active)];
                 if (o.hexMode && o.hexActiveMap)
-                    drawPlaneBand(target, doc, doc.active, activePalette, o.alphaHex, true, top, viewHeight);
-                drawPlaneBand(target, doc, doc.active, activePalette, activeAlpha, !o.hexMode, top, viewHeight);
+                    drawPlaneBand(target, doc, doc.active, activePalette, o.alphaHex, true, top, viewHeight, activeDirect);
+                drawPlaneBand(target, doc, doc.active, activePalette, activeAlpha, !o.hexMode, top, viewHeight,
+                              activeDirect);
             } else if (active.kind == PlaneList) {
-                drawObjects(target, doc, doc.active, activePalette, activeAlpha, highlight);
+                drawObjects(target, doc, doc.active, activePalette, activeAlpha, highlight, direct[size_t(doc.active)]);
             }
         }
         target.height = viewHeight;

@@ -10,6 +10,7 @@
 
 #include "editor/editor_document.h"
 #include "editor/surface.h"
+#include "formats/platform_types.h"
 
 namespace ts {
 
@@ -32,8 +33,13 @@ int64_t tileOfValue(const PlaneRecord& plane, uint32_t value);
 
 // One map entry as one block of blockWidth x blockHeight pixels at (x, y). `a` is the opacity,
 // 0 meaning opaque.
+// With `directColour` the tiles hold pixel words (depths without a palette) and are copied as
+// they are.
 void drawCell(Surface& target, int x, int y, const PlaneRecord& plane, const FramePalette& palette,
-              uint32_t entry, int a);
+              uint32_t entry, int a, bool directColour = false);
+
+// True when the plane's depth has no palette on this platform, so that its tiles hold colours.
+bool tilesHoldColours(const PlaneRecord& plane, const PlatformRecord* platform);
 
 // The hex digits of one cell whose block is at (x, y): black digits on white 3 x 5 boxes. Two
 // digits for 8-bit entries, up to four otherwise (all four with fillZeros or a high byte).
@@ -47,7 +53,7 @@ double effectiveRateY(const EditorDocument& doc, int slot);
 // The visible part of the map plane in `slot` with the editor's scroll position; in hex mode,
 // unless `graphics` is set, its values as hex digits. The grid follows for the active plane.
 void drawPlane(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
-               bool graphics);
+               bool graphics, bool directColour = false);
 
 // Objects of a list plane whose selection the tools keep: selected objects (or the current one
 // when none is selected) are framed and get a pulsing fill.
@@ -57,7 +63,7 @@ struct ObjectHighlight {
     uint64_t nowMs = 0;  // drives the pulse
 };
 void drawObjects(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
-                 const ObjectHighlight& highlight);
+                 const ObjectHighlight& highlight, bool directColour = false);
 
 // The timed messages at the bottom left, oldest on top.
 void drawMessages(Surface& target, const EditorDocument& doc);
@@ -67,9 +73,10 @@ using OverlayPainter = std::function<void(Surface&)>;
 
 // One frame of the editor's view into `target` (sized by the caller: view area / zoom), in the
 // editor's order: background, the other visible planes, the active plane, the tools' overlay,
-// the messages. `multiPalettes` is "One palette for each BG".
+// the messages. `multiPalettes` is "One palette for each BG". The platform (when given) tells
+// which planes' tiles hold colours instead of palette indexes.
 void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes, const OverlayPainter& overlay,
-                 const ObjectHighlight& highlight);
+                 const ObjectHighlight& highlight, const PlatformRecord* platform = nullptr);
 
 // Drives the frames of a window: ages the messages by the time between frames (from the clock
 // the caller passes) and tells whether a new frame would differ from the last one drawn, so that
@@ -78,7 +85,8 @@ class ViewClock {
 public:
     // Ages the messages by the time since the last call and composes a frame.
     void compose(Surface& target, EditorDocument& doc, bool multiPalettes, const OverlayPainter& overlay,
-                 const ObjectHighlight& highlight, uint64_t nowMs, uint64_t overlayState = 0);
+                 const ObjectHighlight& highlight, uint64_t nowMs, uint64_t overlayState = 0,
+                 const PlatformRecord* platform = nullptr);
     // True when a frame composed at `nowMs` could differ from the last one: anything drawn
     // changed (the cells in view, the planes' settings, the options, the scroll position, the
     // tools' state summarised in `overlayState`), a message would expire, or something pulses

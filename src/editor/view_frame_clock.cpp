@@ -75,10 +75,11 @@ uint64_t frameSignature(const EditorDocument& doc, int viewWidth, int viewHeight
 }
 
 void ViewClock::compose(Surface& target, EditorDocument& doc, bool multiPalettes, const OverlayPainter& overlay,
-                        const ObjectHighlight& highlight, uint64_t nowMs, uint64_t overlayState) {
+                        const ObjectHighlight& highlight, uint64_t nowMs, uint64_t overlayState,
+                        const PlatformRecord* platform) {
     if (drawn_ && nowMs > lastMs_) ageMessages(doc, int32_t(std::min<uint64_t>(nowMs - lastMs_, 1u << 30)));
     lastMs_ = nowMs;
-    composeView(target, doc, multiPalettes, overlay, highlight);
+    composeView(target, doc, multiPalettes, overlay, highlight, platform);
     lastSignature_ = frameSignature(doc, target.width, target.height, overlayState);
     lastWidth_ = target.width;
     lastHeight_ = target.height;

@@ -277,3 +277,28 @@ TEST(DrawMessages, BoxAtTheBottomLeft) {
     EXPECT_EQ(v.surface.at(1, 0), 0u);
     EXPECT_EQ(v.surface.at(199, 59), 0u);
 }
+
+TEST(ComposeView, DirectColourTilesAreCopiedAsTheyAre) {
+    View v(16, 8);
+    PlaneRecord& p = v.addPlane(2, 1, 2);
+    for (size_t i = 0; i < p.tiles.size(); ++i) p.tiles[i] = 0x100000u + uint32_t(i);
+    p.cells = {0, 0x0401};
+    p.emulGba = 1;
+    p.paletteBanks = false;
+    p.depth = 2;  // a depth without a palette
+    DepthInfo depths[3] = {};
+    depths[0].paletteKind = 2;
+    depths[1].paletteKind = 1;
+    depths[2].paletteKind = 0;
+    PlatformRecord platform{};
+    platform.depths = depths;
+    platform.depthCount = 3;
+    EXPECT_TRUE(tilesHoldColours(p, &platform));
+    composeView(v.surface, *v.doc, true, nullptr, {}, &platform);
+    EXPECT_EQ(v.surface.at(0, 0), 0x100000u);
+    EXPECT_EQ(v.surface.at(1, 2), 0x100000u + 17);
+    EXPECT_EQ(v.surface.at(8, 0), 0x100000u + 64 + 7);  // tile 1 mirrored
+    // A depth with a palette keeps palette indexes.
+    p.depth = 1;
+    EXPECT_FALSE(tilesHoldColours(p, &platform));
+}
