@@ -25,14 +25,14 @@ bool patternAt(const EditorDocument& doc, int layer, int dx, int dy, uint32_t& v
 }
 
 void drawValue(Surface& target, const EditorDocument& doc, const PlaneRecord& plane, const FramePalette& palette,
-               int x, int y, uint32_t value) {
+               int x, int y, uint32_t value, bool direct) {
     if (doc.options.hexMode) {
         drawHexValue(target, x, y, plane.blockWidth, plane.blockHeight, value + uint32_t(plane.tileOffset),
                      plane.valueMask == 0xFF, doc.options.fillZeros != 0);
         return;
     }
     const int64_t entry = tileOfValue(plane, value);
-    if (entry >= 0) drawCell(target, x, y, plane, palette, uint32_t(entry), 0);
+    if (entry >= 0) drawCell(target, x, y, plane, palette, uint32_t(entry), 0, direct);
 }
 
 void drawPopup(Surface& target, const EditorDocument& doc, const EditorSession& s) {
@@ -61,9 +61,11 @@ uint32_t highlightColour(uint64_t nowMs) {
 
 }  // namespace
 
-void drawToolOverlay(Surface& target, const EditorDocument& doc, const EditorSession& s, uint64_t nowMs) {
+void drawToolOverlay(Surface& target, const EditorDocument& doc, const EditorSession& s, uint64_t nowMs,
+                     const PlatformRecord* platform) {
     if (!hasActive(doc)) return;
     const PlaneRecord& plane = doc.planes[size_t(doc.active)];
+    const bool direct = tilesHoldColours(plane, platform);
     const int bw = std::max(plane.blockWidth, 1), bh = std::max(plane.blockHeight, 1);
     FramePalette palette;
     makeFramePalette(plane, palette);
@@ -96,12 +98,12 @@ void drawToolOverlay(Surface& target, const EditorDocument& doc, const EditorSes
                 for (int64_t x = std::max<int64_t>(r.left, firstCol); x <= std::min<int64_t>(r.right, firstCol + viewCols); ++x) {
                     uint32_t value;
                     if (patternAt(doc, layer, int(x - r.left), int(y - r.top), value))
-                        drawValue(target, doc, plane, palette, cellX(x), cellY(y), value);
+                        drawValue(target, doc, plane, palette, cellX(x), cellY(y), value, direct);
                 }
         } else if (s.hovering && s.drag == DragKind::None) {
             const CellPoint c = s.hoverCell;
             if (c.x >= 0 && c.y >= 0 && c.x < plane.width && c.y < plane.height)
-                drawValue(target, doc, plane, palette, cellX(c.x), cellY(c.y), doc.currentPattern);
+                drawValue(target, doc, plane, palette, cellX(c.x), cellY(c.y), doc.currentPattern, direct);
         }
     } else if (plane.kind == PlaneList && s.drag == DragKind::ObjectRect) {
         const int x0 = std::min(s.dragStartX, s.hoverX), y0 = std::min(s.dragStartY, s.hoverY);
@@ -111,11 +113,13 @@ void drawToolOverlay(Surface& target, const EditorDocument& doc, const EditorSes
     if (popupVisible(doc, s, nowMs)) drawPopup(target, doc, s);
 }
 
-void drawPatternPanel(Surface& panel, const EditorDocument& doc, const EditorSession& s, uint64_t nowMs) {
+void drawPatternPanel(Surface& panel, const EditorDocument& doc, const EditorSession& s, uint64_t nowMs,
+                      const PlatformRecord* platform) {
     if (panel.empty()) return;
     fillRect(panel, 0, 0, panel.width, panel.height, doc.background & 0xFFFFFFu);
     if (!hasActive(doc)) return;
     const PlaneRecord& plane = doc.planes[size_t(doc.active)];
+    const bool direct = tilesHoldColours(plane, platform);
     const int bw = std::max(plane.blockWidth, 1), bh = std::max(plane.blockHeight, 1);
     const int perRow = std::max(panel.width / bw, 1);
     FramePalette palette;
@@ -134,7 +138,8 @@ void drawPatternPanel(Surface& panel, const EditorDocument& doc, const EditorSes
             const int a = (current && doc.store.empty()) ? 0 : std::clamp(s.panelOpacity, 1, 255);
             // The panel shows blocks, never the map's flag bits.
             const int x = col * bw, y = row * bh;
-            drawCell(panel, x, y, plane, palette, uint32_t(tile) & (plane.emulGba ? plane.layout.tileMask : ~0u), a);
+            drawCell(panel, x, y, plane, palette, uint32_t(tile) & (plane.emulGba ? plane.layout.tileMask : ~0u), a,
+                     direct);
             if (s.panelOpacity > kMinPanelOpacity && (current || (s.panelHover && k == s.panelHoverBlock)))
                 blendRect(panel, x, y, bw, bh, highlightColour(nowMs), highlight);
         }

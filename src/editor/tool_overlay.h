@@ -6,6 +6,7 @@
 
 #include "editor/editor_session.h"
 #include "editor/surface.h"
+#include "formats/platform_types.h"
 
 namespace ts {
 
@@ -16,12 +17,15 @@ constexpr int kStoreFrameAlpha = 160;
 constexpr int kPopupOffset = 16;                   // pixels right of and below the mouse
 constexpr int kHighlightPeriodMs = 1024;           // colour cycle of the panel's highlight
 
-// Draws the tools' overlay of the active plane into the view surface.
-void drawToolOverlay(Surface& target, const EditorDocument& doc, const EditorSession& session, uint64_t nowMs);
+// Draws the tools' overlay of the active plane into the view surface. The platform (when given)
+// tells whether the plane's tiles hold colours.
+void drawToolOverlay(Surface& target, const EditorDocument& doc, const EditorSession& session, uint64_t nowMs,
+                     const PlatformRecord* platform = nullptr);
 
 // The pattern panel: the active plane's blocks in rows of (panel width / block width), from the
 // "Reference tile number" on, with the panel's opacity and the highlight of the current pattern
 // and of the block under the mouse.
-void drawPatternPanel(Surface& panel, const EditorDocument& doc, const EditorSession& session, uint64_t nowMs);
+void drawPatternPanel(Surface& panel, const EditorDocument& doc, const EditorSession& session, uint64_t nowMs,
+                      const PlatformRecord* platform = nullptr);
 
 }  // namespace ts
