@@ -1,6 +1,16 @@
 #include "app/app_state.h"
 
+#include "editor/editor_document.h"
+
 namespace ts {
+
+App::App(HostServices& hostServices) : host(hostServices) {}
+App::~App() = default;
+
+EditorDocument& editorDocument(App& app) {
+    if (!app.editorDoc) app.editorDoc = std::make_unique<EditorDocument>();
+    return *app.editorDoc;
+}
 
 HostServices& hostServices(App& app) { return app.host; }
 const HostServices& hostServices(const App& app) { return app.host; }

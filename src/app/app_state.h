@@ -19,8 +19,11 @@
 
 namespace ts {
 
+struct EditorDocument;
+
 struct App {
-    explicit App(HostServices& hostServices) : host(hostServices) {}
+    explicit App(HostServices& hostServices);
+    ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
@@ -35,6 +38,7 @@ struct App {
     FormatState formats;
     PlatformState platforms;
     ModelTable models;
+    std::unique_ptr<EditorDocument> editorDoc;  // made when the editor first opens
 };
 
 }  // namespace ts

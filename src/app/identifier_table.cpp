@@ -34,6 +34,15 @@ constexpr std::string_view kConvertMembers[] = {
     "tilex", "tiley", "exactpacking", "flipmerge", "compression",
 };
 constexpr std::string_view kListMembers[] = {"resetparams", "addparam"};
+constexpr std::string_view kMapsMembers[] = {"alphaforeground", "multipalettes", "transparency", "alphahex",
+                                             "alphagfx", "visible", "add", "reset", "link", "scrollrate",
+                                             "addcondition", "grid", "stepping", "emulgba"};
+constexpr std::string_view kHexModeMembers[] = {"enabled", "fillzeros", "activemap"};
+constexpr std::string_view kEditorMembers[] = {"popupinfos", "popuptime", "invisibleblock", "precisezoom",
+                                               "grid", "gridcolor", "alphagrid", "zeromask", "timing", "move",
+                                               "zoom"};
+constexpr std::string_view kSpecimenMembers[] = {"show", "addmap", "move"};
+constexpr std::string_view kBitsMembers[] = {"show", "bittext", "bitenabled", "zeromask", "move"};
 
 using Key = std::pair<std::string, std::string>;  // scope, English name
 
@@ -72,6 +81,11 @@ std::vector<ScriptIdentifier> buildTable() {
     static const ScriptObjectDef system = objectOf(pool, "system", kSystemMembers);
     static const ScriptObjectDef convert = objectOf(pool, "convert", kConvertMembers);
     static const ScriptObjectDef list = objectOf(pool, "list", kListMembers);
+    static const ScriptObjectDef maps = objectOf(pool, "maps", kMapsMembers);
+    static const ScriptObjectDef hexMode = objectOf(pool, "modehexa", kHexModeMembers);
+    static const ScriptObjectDef editor = objectOf(pool, "editor", kEditorMembers);
+    static const ScriptObjectDef specimen = objectOf(pool, "specimen", kSpecimenMembers);
+    static const ScriptObjectDef bits = objectOf(pool, "bits", kBitsMembers);
 
     auto top = [&](std::string_view english) -> Bilingual {
         if (english == "folders") return {"dossiers", "folders", objectRow(folders)};
@@ -93,9 +107,16 @@ std::vector<ScriptIdentifier> buildTable() {
     const Bilingual& exportImage = top("exportimage");
     t.push_back(named(exportImage.row, exportImage.french));
     t.push_back(named(exportImage.row, exportImage.english));
+    t.push_back(named(objectRow(maps), "fonds"));
+    t.push_back(named(objectRow(hexMode), "modehexa"));
     t.push_back(named(objectRow(system), "system"));
     t.push_back(named(objectRow(convert), "convert"));
+    t.push_back(named(objectRow(editor), "editeur"));
+    t.push_back(named(objectRow(specimen), "specimen"));
+    t.push_back(named(objectRow(bits), "bits"));
     t.push_back(named(objectRow(list), "liste"));
+    t.push_back(named(objectRow(maps), "maps"));
+    t.push_back(named(objectRow(editor), "editor"));
     t.push_back(named(objectRow(list), "list"));
     return t;
 }

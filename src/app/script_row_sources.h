@@ -10,10 +10,11 @@ std::vector<ExportedRow> scriptRows();
 std::vector<ExportedRow> convertScriptRows();
 std::vector<ExportedRow> formatScriptRows();
 std::vector<ExportedRow> projectScriptRows();
+std::vector<ExportedRow> editorScriptRows();
 
 using ScriptRowSource = std::vector<ExportedRow> (*)();
 inline std::vector<ScriptRowSource> scriptRowSources() {
-    return {scriptRows, convertScriptRows, formatScriptRows, projectScriptRows};
+    return {scriptRows, convertScriptRows, formatScriptRows, projectScriptRows, editorScriptRows};
 }
 
 }  // namespace ts

@@ -237,6 +237,10 @@ int loadLinkedTileset(App& app, const std::string& link, std::vector<uint32_t>& 
     ElementRecord tileset = elementTable(app).records[size_t(index)];
     int depth = currentDepthIndex(app);
     int blocks = platform.loadTileset(app, 0, depth, palette, pixels, tileset, false);
+    if (blocks > 0) {
+        platformState(app).lastTileDepth = depth;
+        platformState(app).lastTilesetFile = tileset.file;
+    }
     return blocks > 0 ? blocks : 0;
 }
 

@@ -47,6 +47,8 @@ struct PlatformState {
     // How the tileset loaded last was packed (a Packing: 0 none, 1 LZ77, 2 run-length); saving it
     // again with the same packing keeps its file's form.
     int lastTilePacking = 0;
+    // Data file of the tileset loaded last through a link (the map editor saves its maps with it).
+    std::string lastTilesetFile;
 
     // The palette of the data being converted or edited (the conversion fills it before it saves).
     // The Game Boy's monochrome tileset writer sorts its first four colours into shade order.

@@ -17,6 +17,8 @@ enum class T : int {
 #include "resources/texts/convert.inc"
 #include "resources/texts/editor.inc"
 #include "resources/texts/compression.inc"
+#include "resources/texts/editor_document.inc"
+#include "resources/texts/editor_view.inc"
 #undef TS_TEXT
     Count_
 };
