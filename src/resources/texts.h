@@ -17,6 +17,7 @@ enum class T : int {
 #include "resources/texts/convert.inc"
 #include "resources/texts/editor.inc"
 #include "resources/texts/compression.inc"
+#include "resources/texts/forms.inc"
 #undef TS_TEXT
     Count_
 };
