@@ -67,7 +67,9 @@ void applyGeneralOptions(App& app, const GeneralOptionsState& state, bool editor
     editorSettings(app).timing = int32_t(timer < 0 ? 0 : timer > kEditorTimingMax ? kEditorTimingMax : timer);
     ModelTable& models = modelTable(app);
     if (state.model >= 0 && state.model < int(models.models.size())) models.current = state.model;
-    system.maxMemory = parseSize(state.maxMemory.c_str());
+    // A text without a number ("Max.") means no limit.
+    const bool hasNumber = state.maxMemory.find_first_of("0123456789") != std::string::npos;
+    system.maxMemory = hasNumber ? parseSize(state.maxMemory.c_str()) : 0;
     system.autoFormatSelection = state.autoFormat ? 1 : 0;
 }
 
