@@ -18,6 +18,7 @@ enum class T : int {
 #include "resources/texts/editor.inc"
 #include "resources/texts/compression.inc"
 #include "resources/texts/forms.inc"
+#include "resources/texts/window.inc"
 #undef TS_TEXT
     Count_
 };

@@ -15,6 +15,7 @@ const char* const kTexts[] = {
 #include "resources/texts/editor.inc"
 #include "resources/texts/compression.inc"
 #include "resources/texts/forms.inc"
+#include "resources/texts/window.inc"
 #undef TS_TEXT
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == int(T::Count_), "text table out of step");

@@ -1,0 +1,10 @@
+#include "project/ui/panel_factories.h"
+
+namespace ts {
+
+PanelFactories defaultPanelFactories() {
+    PanelFactories panels;
+    return panels;
+}
+
+}  // namespace ts
