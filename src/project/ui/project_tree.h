@@ -34,6 +34,7 @@ public:
     // Starts the in-place edit of a record's name; `duplicatedFrom` is the record that "Duplicate"
     // copied (-1 for a plain rename).
     void startRename(int index, int duplicatedFrom = -1);
+    bool isRenaming() const { return state() == QAbstractItemView::EditingState; }
 
     // Handlers set by the main window.
     std::function<void()> selectionChangedHandler;
