@@ -8,6 +8,8 @@
 #include <QWidget>
 
 #include "host/ui/qt_text.h"
+#include "project/ui/main_window.h"
+#include "project/ui/project_tree.h"
 #include "script/script_state.h"
 
 namespace ts {
@@ -62,7 +64,13 @@ PanelFormHost::~PanelFormHost() {
 PanelFormHost* PanelFormHost::of(App& app, QWidget* window) {
     if (!window) return nullptr;
     if (auto* host = window->findChild<PanelFormHost*>("panel-form-host", Qt::FindDirectChildrenOnly)) return host;
-    return new PanelFormHost(app, window);
+    auto* host = new PanelFormHost(app, window);
+    if (auto* main = dynamic_cast<MainWindow*>(window)) {
+        host->selectBranch = [main](int branch) {
+            if (ProjectTree* tree = main->tree()) tree->selectBranch(branch);
+        };
+    }
+    return host;
 }
 
 void PanelFormHost::setForm(QWidget* form) { form_ = form; }
