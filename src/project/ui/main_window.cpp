@@ -53,6 +53,7 @@ MainWindow::MainWindow(App& app, PanelFactories panels) : app_(app), panels_(std
     buildMenus();
     updateTitle();
     wireTree();
+    if (panels_.attachWindow) panels_.attachWindow(app_, this);
     showPanelForSelection();
 }
 
@@ -109,9 +110,14 @@ QWidget* textPanel(const QString& text, const char* objectName, QWidget* parent)
 
 }  // namespace
 
-void MainWindow::showPanelForSelection() {
+void MainWindow::showBranch(int branch) {
+    tree_->selectBranch(branch);
+    showPanelForSelection(true);
+}
+
+void MainWindow::showPanelForSelection(bool force) {
     // While a script runs, selection changes do not rebuild the panel.
-    if (!scriptState(app_).treeRefreshGate && panelContent_) return;
+    if (!force && !scriptState(app_).treeRefreshGate && panelContent_) return;
     const int record = tree_->currentRecord();
     const int branch = tree_->currentBranch();
     QWidget* content = nullptr;

@@ -60,8 +60,11 @@ public:
 
     // Rebuilds the tree from the element table (F5 and structural changes) and the panel.
     void refreshTree();
-    // Shows in the right-hand panel what the tree's current node asks for.
-    void showPanelForSelection();
+    // Shows in the right-hand panel what the tree's current node asks for. While a script runs
+    // the panel stays as it is unless `force`.
+    void showPanelForSelection(bool force = false);
+    // Selects a branch and shows its form (the script's `tree-...` controls).
+    void showBranch(int branch);
     void setPanelContent(QWidget* content);
 
     // Fills the Procedures menu from the project script's underscore labels.

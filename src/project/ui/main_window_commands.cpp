@@ -52,7 +52,7 @@ bool MainWindow::start() {
     if (!systemSettings(app_).modelToSelect.empty()) ChoisitModele(app_, systemSettings(app_).modelToSelect);
     systemSettings(app_).messages = 1;
     rebuildProceduresMenu();
-    refreshTree();
+    showPanelForSelection();
     activateWindow();
     tree_->setFocus();
     return true;

@@ -19,6 +19,8 @@ struct PanelFactories {
     std::function<bool(App&, QWidget* content)> copyPreview, exportPreview;
     // Dialogs of the menu bar: "Options..." (the options sheet), "Platform..." and "File formats...".
     std::function<void(App&, QWidget* parent)> optionsSheet, platformsDialog, formatsDialog;
+    // Called once the main window is built (the script's form controls attach to it).
+    std::function<void(App&, QWidget* window)> attachWindow;
 };
 
 // The forms and the preview of this program.

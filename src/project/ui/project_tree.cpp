@@ -70,15 +70,10 @@ ProjectTree::~ProjectTree() {
 
 QTreeWidgetItem* ProjectTree::makeItem(int index, QTreeWidgetItem* parent) {
     const ElementRecord& record = elementTable(app_).records[size_t(index)];
-    auto* item = new QTreeWidgetItem(parent, QStringList(recordLabel(record.name)));
-    static_assert(sizeof(int) <= sizeof(void*));
-    if (record.isFolder()) {
-        item->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
-        item->setFlags(item->flags() | Qt::ItemIsDropEnabled | Qt::ItemIsDragEnabled);
-    } else {
-        item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
-        item->setFlags((item->flags() | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled));
-    }
+    auto* item = new QTreeWidgetItem(QStringList(recordLabel(record.name)));
+    item->setIcon(0, record.isFolder() ? folderIcon_ : elementIcon_);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
+    if (parent) parent->addChild(item);
     return item;
 }
 
@@ -88,13 +83,21 @@ void ProjectTree::rebuild() {
     const bool blocked = blockSignals(true);
     setUpdatesEnabled(false);
     clear();
-    const QIcon branchIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    if (folderIcon_.isNull()) {
+        folderIcon_ = style()->standardIcon(QStyle::SP_DirIcon);
+        elementIcon_ = style()->standardIcon(QStyle::SP_FileIcon);
+        branchIcon_ = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    }
+    // The nodes are built away from the view and handed to it in one insertion: inserting them
+    // one by one into a shown tree costs a relayout each.
+    QList<QTreeWidgetItem*> top;
     for (int b = 0; b < kBranchCount; ++b) {
-        auto* item = new QTreeWidgetItem(this, QStringList(qtr(kBranchLabels[b])));
+        auto* item = new QTreeWidgetItem(QStringList(qtr(kBranchLabels[b])));
         item->setData(0, kBranchRole, b + 1);
-        item->setIcon(0, branchIcon);
+        item->setIcon(0, branchIcon_);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled);
         branches_[size_t(b)] = item;
+        top << item;
     }
     const TreeLayout layout = layoutTree(app_);
     items_.assign(layout.parent.size(), nullptr);
@@ -104,9 +107,10 @@ void ProjectTree::rebuild() {
         if (isBranchParent(parent)) parentItem = branches_[size_t(branchOfParent(parent))];
         else if (parent >= 0) parentItem = items_[size_t(parent)];
         QTreeWidgetItem* item = makeItem(index, parentItem);
-        if (!parentItem) addTopLevelItem(item);
+        if (!parentItem) top << item;
         items_[size_t(index)] = item;
     }
+    addTopLevelItems(top);
     if (keepRecord >= 0 && keepRecord < int(items_.size()) && items_[size_t(keepRecord)])
         setCurrentItem(items_[size_t(keepRecord)]);
     else if (keepBranch >= 0)

@@ -61,7 +61,8 @@ private:
 
     App& app_;
     std::array<QTreeWidgetItem*, 5> branches_{};
-    std::vector<QTreeWidgetItem*> items_;  // per record index, null while not shown
+    std::vector<QTreeWidgetItem*> items_;
+    QIcon folderIcon_, elementIcon_, branchIcon_;  // per record index, null while not shown
     int dragged_ = -1;
     int renaming_ = -1;
     int duplicatedFrom_ = -1;
