@@ -61,7 +61,7 @@ bool previewBitmap(App& app, const ElementRecord& record, ElementPreview& out) {
         uint32_t* dst = out.surface.row(y);
         for (int x = 0; x < out.surface.width; ++x) {
             const uint32_t word = src[x];
-            if (depth.indexed) dst[x] = colours[word & 255];
+            if (depth.paletteKind != 0) dst[x] = colours[word & 255];
             else if (!(depth.honoursTransparentColor && word < 0x1000000u)) dst[x] = displayColour(word, *depth.colorFormat);
         }
     }
@@ -98,7 +98,7 @@ TileColours tileColours(const DepthInfo& depth, const PaletteBuffer& palette, ui
     colours.background = background;
     colours.format = depth.colorFormat;
     colours.honoursTransparent = depth.honoursTransparentColor != 0;
-    if (depth.indexed) {
+    if (depth.paletteKind != 0) {
         colours.palette = displayPalette(palette, *depth.colorFormat, depth.honoursTransparentColor != 0, background);
         colours.paletteBanks = depth.paletteKind == 2 && depth.colorsPerSubPalette > 0;
         colours.bankSize = colours.paletteBanks ? depth.colorsPerSubPalette : kPaletteEntries;

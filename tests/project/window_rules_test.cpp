@@ -215,6 +215,11 @@ TEST_F(WindowRules, PaletteAndTilesetPreviewRows) {
     EXPECT_EQ(p.surface.width, 64);
     EXPECT_EQ(p.surface.height, ((p.count + 7) / 8) * 8);
     EXPECT_EQ(previewMouseTexts(p, 9, 9)[0], "009  ");
+    // The tiles are drawn in their palette's colours, not left as background.
+    int drawn = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 64; ++x) drawn += p.surface.at(x, y) != 0xC0C0C0;
+    EXPECT_GT(drawn, 64);
 
     const int map = TrouveElement(app, TYPE_CARTE, "ship");
     ASSERT_TRUE(buildPreview(app, map, settings, 0xC0C0C0, p));

@@ -71,17 +71,15 @@ ConversionFormWidget::ConversionFormWidget(App& app, ConversionFormKind kind, QW
     existingPalette_ = makeCheck("check-palette", qtr(T::FormExistingPalette), true);
     paletteList_ = makeCombo("combo-palette", qtr(T::FormExistingPalette), palettes);
     existingPalette_->setEnabled(!palettes.isEmpty());
-    addRow(QString(), existingPalette_);
-    grid_->addWidget(paletteList_, grid_->rowCount() - 1, 2);
+    addCheckRow(existingPalette_, paletteList_);
     if (tilemap) {
         const auto tilesets = toQtList(elementNamesOfType(app, TYPE_MOSAIQUE));
         existingTileset_ = makeCheck("check-tileset", qtr(T::FormExistingTileset), true);
         tilesetList_ = makeCombo("combo-tileset", qtr(T::FormExistingTileset), tilesets);
         existingTileset_->setEnabled(!tilesets.isEmpty());
-        addRow(QString(), existingTileset_);
-        grid_->addWidget(tilesetList_, grid_->rowCount() - 1, 2);
+        addCheckRow(existingTileset_, tilesetList_);
         makeMap_ = makeCheck("check-map", qtr(T::FormGenerateMap));
-        addRow(QString(), makeMap_);
+        addCheckRow(makeMap_);
         mapSize_ = makeCombo("combo-size", qtr(T::FormMapSize),
                              {qtr(T::FormMapSizeOptimized), qtr(T::FormMapSize128), qtr(T::FormMapSize256),
                               qtr(T::FormMapSize512), qtr(T::FormMapSize1024)});
@@ -90,7 +88,7 @@ ConversionFormWidget::ConversionFormWidget(App& app, ConversionFormKind kind, QW
         optimize_ = makeCheck("check-optimize", qtr(T::FormOptimizedTileset));
         tileSize_ = makeCombo("combo-tiles", qtr(T::FormOptimizedTileset),
                               {qtr(T::FormTiles8), qtr(T::FormTiles16), qtr(T::FormTiles32), qtr(T::FormTilesCustom)});
-        addRow(QString(), optimize_, tileSize_);
+        addCheckRow(optimize_, tileSize_);
         connect(makeMap_, &QCheckBox::stateChanged, this, [this] { updateDependents(); });
     }
     addButtons(0x2000);

@@ -121,6 +121,12 @@ void PanelForm::addRow(const QString& label, QWidget* field, QWidget* button) {
     ++row_;
 }
 
+void PanelForm::addCheckRow(QWidget* check, QWidget* field) {
+    grid_->addWidget(check, row_, 0);
+    if (field) grid_->addWidget(field, row_, 1, 1, 2);
+    ++row_;
+}
+
 void PanelForm::addButtons(int platformPage) {
     auto* row = new QHBoxLayout();
     more_ = makeButton("more", qtr(T::FormMore), qtr(T::FormMore));

@@ -45,6 +45,8 @@ protected:
     QPushButton* makeButton(const char* objectName, const QString& text, const QString& accessible);
     // A titled row of the grid: label in column 0, the widget across the rest.
     void addRow(const QString& label, QWidget* field, QWidget* button = nullptr);
+    // A row led by a check box in the label column, with an optional field across the rest.
+    void addCheckRow(QWidget* check, QWidget* field = nullptr);
     // The "More..." and "Ok!" buttons at the bottom; "More..." shows the platform's options panel.
     void addButtons(int platformPage);
 
