@@ -4,6 +4,7 @@
 #include <QStyleFactory>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <vector>
 
 #include "app/app_state.h"
@@ -19,11 +20,20 @@
 namespace ts {
 
 bool displayAvailable() {
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"}) {
         const char* value = std::getenv(name);
         if (value && *value) return true;
     }
-    return false;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) return false;
+    // A local X display (":0") has its socket; without it the window library would abort.
+    if (display[0] == ':') {
+        std::string number(display + 1);
+        number = number.substr(0, number.find('.'));
+        struct stat info;
+        return stat(("/tmp/.X11-unix/X" + number).c_str(), &info) == 0;
+    }
+    return true;
 }
 
 std::unique_ptr<MainWindow> openMainWindow(App& app, WindowHost* host, QWidget* loading,
@@ -53,8 +63,8 @@ extern "C" __attribute__((visibility("default"))) int tsRunInteractive(int argc,
                                                                         const char* programDirectory) {
     using namespace ts;
     if (!displayAvailable()) {
-        std::fputs("tilesmithery: no display is available for the project window (DISPLAY and WAYLAND_DISPLAY are "
-                   "not set).\nGive a conversion or script statements to work in batch mode (see --help).\n",
+        std::fputs("tilesmithery: no display is available for the project window (DISPLAY and WAYLAND_DISPLAY name "
+                   "none).\nGive a conversion or script statements to work in batch mode (see --help).\n",
                    stderr);
         return 3;
     }
