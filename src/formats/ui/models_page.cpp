@@ -49,6 +49,7 @@ ModelsPage::ModelsPage(App& app, QWidget* parent) : OptionsPage(parent), app_(ap
     params_ = named(new QTreeWidget(this), "models-params", qtr(T::ModelsParamName));
     params_->setRootIsDecorated(false);
     params_->setHeaderLabels({qtr(T::ModelsParamName), qtr(T::ModelsType), qtr(T::ModelsSize), qtr(T::ModelsDefault)});
+    params_->header()->resizeSection(0, 160);
     outer->addWidget(params_, 1);
     auto* fields = new QGridLayout();
     name_ = named(new QLineEdit(this), "models-param-name", qtr(T::ModelsParamName));
