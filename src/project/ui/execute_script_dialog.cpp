@@ -47,11 +47,11 @@ std::string ExecuteScriptDialog::text() const {
     return text;
 }
 
-bool runExecuteScriptDialog(App& app, QWidget* parent, std::string& remembered) {
+bool askScriptInvite(QWidget* parent, std::string& remembered) {
     ExecuteScriptDialog dialog(remembered, parent);
     if (dialog.exec() != QDialog::Accepted) return false;
     remembered = dialog.text();
-    return runScriptInvite(app, remembered);
+    return true;
 }
 
 }  // namespace ts

@@ -19,7 +19,8 @@ private:
     QPlainTextEdit* edit_;
 };
 
-// Shows the dialog; on OK the text is remembered in `remembered` and run. True when it ran.
-bool runExecuteScriptDialog(App& app, QWidget* parent, std::string& remembered);
+// Shows the dialog with the text typed last time; on OK the new text is kept in `remembered`.
+// True on OK (the caller then runs it with runScriptInvite).
+bool askScriptInvite(QWidget* parent, std::string& remembered);
 
 }  // namespace ts

@@ -13,6 +13,7 @@
 #include "project/ui/execute_script_dialog.h"
 #include "project/ui/main_window.h"
 #include "project/ui/project_tree.h"
+#include "project/script_invite.h"
 #include "project/window_session.h"
 #include "formats/format_commands.h"
 #include "formats/platform_commands.h"
@@ -81,7 +82,9 @@ void MainWindow::rebuildProceduresMenu() {
 }
 
 void MainWindow::runProcedure(const std::string& label) {
+    setBusy(true);
     ts::runProcedure(app_, label);
+    setBusy(false);
     if (scriptState(app_).stopRequest == 2) close();
     else refreshTree();
 }
@@ -178,7 +181,11 @@ bool MainWindow::runCommand(int command) {
             if (runAddFolderDialog(app_, this)) refreshTree();
             return true;
         case CmdScriptInvite:
-            runExecuteScriptDialog(app_, this, scriptInviteText);
+            if (askScriptInvite(this, scriptInviteText)) {
+                setBusy(true);
+                runScriptInvite(app_, scriptInviteText);
+                setBusy(false);
+            }
             if (scriptState(app_).stopRequest == 2) close();
             else refreshTree();
             return true;
