@@ -213,14 +213,17 @@ void ProjectTree::commitData(QWidget* editor) {
     renameCommitted_ = true;
     const int record = renaming_, from = duplicatedFrom_;
     const std::string text = fromQt(line->text());
-    if (renamedHandler) renamedHandler(record, text, from);
+    // The rename rebuilds the tree: it runs once the editor is closed.
+    QMetaObject::invokeMethod(
+        this, [this, record, text, from] {
+            if (renamedHandler) renamedHandler(record, text, from);
+        },
+        Qt::QueuedConnection);
 }
 
 void ProjectTree::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     QTreeWidget::closeEditor(editor, hint);
-    if (!renameCommitted_ && renaming_ >= 0 && duplicatedFrom_ >= 0 && renamedHandler) {
-        // A cancelled edit of a duplicate keeps the duplicate as it is.
-    }
+    // A cancelled edit changes nothing (a duplicate keeps the duplicated element's data file).
     if (QTreeWidgetItem* item = itemOfRecord(renaming_)) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     renaming_ = -1;
     duplicatedFrom_ = -1;
@@ -280,7 +283,16 @@ void ProjectTree::dropEvent(QDropEvent* event) {
     // The tree moves nothing itself: the record changes and the tree is rebuilt.
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
-    if (event->source() == this && target && dragged_ >= 0 && movedHandler) movedHandler(dragged_, target);
+    if (event->source() != this || !target || dragged_ < 0 || !movedHandler) return;
+    // The move rebuilds the tree: it runs once the drag has ended.
+    const int dragged = dragged_;
+    const int targetRecord = recordOfItem(target), targetBranch = branchOfItem(target);
+    QMetaObject::invokeMethod(
+        this, [this, dragged, targetRecord, targetBranch] {
+            QTreeWidgetItem* item = targetBranch >= 0 ? branchItem(targetBranch) : itemOfRecord(targetRecord);
+            if (item && movedHandler) movedHandler(dragged, item);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace ts

@@ -30,6 +30,7 @@ struct ProjectTreeTest : ::testing::Test, test::WindowProject {
         ASSERT_NE(editor, nullptr);
         editor->setText(text);
         QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::sendPostedEvents();
         QApplication::processEvents();
     }
     std::vector<std::string> actionNames(QMenu* menu) {
