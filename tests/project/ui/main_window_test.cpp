@@ -6,6 +6,7 @@
 
 #include "project/ui/main_window.h"
 #include "project/ui/project_tree.h"
+#include "script/script_state.h"
 #include "test_support.h"
 
 namespace ts {
@@ -42,6 +43,23 @@ TEST(MainWindowTest, TreeHasFiveBranchesInOrder) {
     const char* labels[] = {"Tilesets", "Maps", "Lists", "Palettes", "Bitmaps"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(tree->topLevelItem(i)->text(0).toStdString(), labels[i]);
     EXPECT_EQ(window.statusText(), "Welcome! Please select an element...");
+}
+
+TEST(MainWindowTest, WhileAScriptRunsSelectionLeavesThePanelButTreeRowsShowTheirForm) {
+    test::TestApp t;
+    MainWindow window(t.app);
+    window.askSaveName = [] { return std::string(); };
+    window.show();
+    window.tree()->selectBranch(3);  // Palettes
+    QWidget* palettes = window.panelContent();
+    EXPECT_EQ(palettes->objectName().toStdString(), "panel-palettes");
+    scriptState(t.app).treeRefreshGate = false;
+    window.tree()->selectBranch(0);
+    EXPECT_EQ(window.panelContent(), palettes);
+    window.showBranch(0);  // `tree-tilesets`
+    EXPECT_NE(window.panelContent(), palettes);
+    EXPECT_EQ(window.tree()->currentBranch(), 0);
+    scriptState(t.app).treeRefreshGate = true;
 }
 
 }  // namespace
