@@ -1,6 +1,9 @@
 #include "project/ui/preview_panel.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -172,7 +175,21 @@ bool PreviewPanel::copyToClipboard() {
     std::vector<uint32_t> pixels;
     pixels.reserve(size_t(copy.width) * size_t(copy.height));
     for (int y = 0; y < copy.height; ++y) pixels.insert(pixels.end(), copy.row(y), copy.row(y) + copy.width);
-    return hostServices(app_).copyImageToClipboard(copy.width, copy.height, pixels);
+    if (!hostServices(app_).copyImageToClipboard(copy.width, copy.height, pixels)) return false;
+    // A screen of fewer colours loses the mask colour (and so the transparency) on the way.
+    if (!screenKeepsColour(mask))
+        showBox(hostServices(app_), ts::tr(T::CaptionAttention), ts::tr(T::PreviewScreenColors), Icon::Warning);
+    return true;
+}
+
+bool PreviewPanel::screenKeepsColour(uint32_t colour) const {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const int depth = screen ? screen->depth() : 32;
+    const QImage::Format format =
+        depth >= 24 ? QImage::Format_RGB32 : depth >= 16 ? QImage::Format_RGB16 : QImage::Format_RGB444;
+    QImage test(1, 1, format);
+    test.setPixel(0, 0, 0xFF000000u | colour);
+    return (test.pixel(0, 0) & 0xFFFFFFu) == (colour & 0xFFFFFFu);
 }
 
 bool PreviewPanel::exportImage(const std::string& chosen) {

@@ -36,6 +36,8 @@ public:
 private:
     void showMouseTexts(const std::vector<std::string>& texts);
     bool confirmPartial();
+    // Whether a picture in the screen's colour format keeps this colour (0x00RRGGBB) exactly.
+    bool screenKeepsColour(uint32_t colour) const;
     PreviewSettings& settings();
     void showOptionsMenu();
     void showConfigMenu();
