@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include "../../convert/conv_test_helpers.h"
 #include "convert/conv_command.h"
 #include "convert/ui/conversion_form_widget.h"
+#include "convert/ui/conversion_progress.h"
 #include "formats/platform.h"
 #include "project/element_table.h"
 #include "project/ui/main_window.h"
@@ -217,6 +219,18 @@ TEST_F(PanelFormsTest, PartialPreviewWarnsBeforeCopy) {
     EXPECT_EQ(host.lastCaption(), "Warning");
     EXPECT_NE(host.lastText().find("at least 1 MB"), std::string::npos);
     EXPECT_EQ(host.clipboardWidth, 0);
+}
+
+TEST_F(PanelFormsTest, ConversionProgressInTheStatusStrip) {
+    open();
+    showConversionProgress(window.get(), "Building the palettes...", 0.5);
+    auto* progress = window->findChild<ConversionProgress*>("conversion-progress");
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->bar()->value(), 500);
+    test::saveScreenshot(*window, "conversion-progress");
+    showConversionProgress(window.get(), "Building the palettes...", 1.0);
+    EXPECT_FALSE(progress->isVisible());
 }
 
 }  // namespace
