@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "convert/ui/conversion_progress.h"
 #include "host/ui/qt_text.h"
 
 namespace ts {
@@ -93,6 +94,8 @@ bool WindowHost::moveToTrash(const std::string& path) { return QFile::moveToTras
 void WindowHost::setMainWindowVisible(bool visible) {
     if (owner_) owner_->setVisible(visible);
 }
+
+void WindowHost::progress(const std::string& what, double fraction) { showConversionProgress(owner_, what, fraction); }
 
 void WindowHost::setBusy(bool busy) {
     const int before = busyDepth_;

@@ -17,6 +17,8 @@ public:
     bool moveToTrash(const std::string& path) override;
     void setMainWindowVisible(bool visible) override;
     void setBusy(bool busy) override;
+    // Long conversion steps: their text and a bar in the owner's status strip.
+    void progress(const std::string& what, double fraction) override;
     bool copyImageToClipboard(int width, int height, const std::vector<uint32_t>& pixels) override;
     bool copyTextToClipboard(const std::string& text) override;
 
