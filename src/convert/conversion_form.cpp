@@ -262,6 +262,15 @@ bool conversionFormHasMoreOptions(const App& app) {
 
 bool runConversionForm(App& app, const ConversionFormState& state) {
     platformState(app).conversionName.clear();
+    // Names typed with a line break (pasted text) or longer than a path may be are refused whole.
+    for (const std::string* name : {&state.source, &state.destination, &state.palette, &state.map}) {
+        if (name->find_first_of("\r\n") == std::string::npos && name->size() <= kElementPathMax) continue;
+        std::string shown = name->substr(0, 80);
+        for (char& c : shown)
+            if (c == '\r' || c == '\n') c = ' ';
+        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::FormFileNameBad), shown.c_str()), Icon::Error);
+        return false;
+    }
     return state.kind == ConversionFormKind::Tilemap ? runTilemap(app, state) : runImage(app, state);
 }
 

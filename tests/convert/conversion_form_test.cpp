@@ -161,6 +161,16 @@ TEST_F(ConversionForm, BadSourcesAddNothing) {
     EXPECT_FALSE(t.host.boxes.empty());
     EXPECT_EQ(app.elements.count(), 0);
     EXPECT_FALSE(fileExists(dir.file("broken.til.c")));
+
+    writeImage("ship.png", 16, 16);
+    applyBrowsedSource(app, s, dir.path() + "/ship.png");
+    s.map = "ship\n.map.c";
+    t.host.clear();
+    EXPECT_FALSE(runConversionForm(app, s));
+    EXPECT_EQ(t.host.lastCaption(), "Error");
+    s.map = std::string(300, 'm');
+    EXPECT_FALSE(runConversionForm(app, s));
+    EXPECT_EQ(app.elements.count(), 0);
 }
 
 TEST_F(ConversionForm, ImageFormAddsBitmapThenPalette) {
