@@ -192,6 +192,18 @@ TEST_F(WindowRules, ModelsPageRules) {
     EXPECT_EQ(app.models.models.size(), 1u);  // nothing stored before OK
     applyModelsPage(app, s);
     EXPECT_EQ(app.models.models[0].name, "Enemies");
+
+    // Closing with edits not stored asks; No leaves the table as it was.
+    ModelsPageState edits = loadModelsPage(app);
+    ASSERT_TRUE(addOrUpdateParam(app, edits, "life", 1, "8", "abc"));
+    t.host.answers = {Answer::No};
+    EXPECT_FALSE(confirmModelsClose(app, edits));
+    EXPECT_EQ(t.host.lastCaption(), "Warning");
+    EXPECT_TRUE(app.models.models[0].params.empty());
+    t.host.answers = {Answer::Yes};
+    EXPECT_TRUE(confirmModelsClose(app, edits));
+    ASSERT_EQ(app.models.models[0].params.size(), 1u);
+    EXPECT_EQ(app.models.models[0].params[0].kind, int(ParamRaw));
 }
 
 TEST_F(WindowRules, PaletteAndTilesetPreviewRows) {
