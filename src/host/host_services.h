@@ -35,6 +35,16 @@ public:
     virtual void setMainWindowVisible(bool) {}
     // Optional progress report of long operations (fraction 0..1).
     virtual void progress(const std::string& /*what*/, double /*fraction*/) {}
+    // A long operation begins or ends (the window shows "Please wait..." meanwhile). Nested
+    // calls count; use BusyScope.
+    virtual void setBusy(bool /*busy*/) {}
+    // Puts a picture on the clipboard: width x height pixels 0x00RRGGBB, top row first. False
+    // when there is no clipboard (batch runs).
+    virtual bool copyImageToClipboard(int /*width*/, int /*height*/, const std::vector<uint32_t>& /*pixels*/) {
+        return false;
+    }
+    // Puts a text (Windows-1252 bytes) on the clipboard. False when there is no clipboard.
+    virtual bool copyTextToClipboard(const std::string& /*text*/) { return false; }
     // Physical memory still available, in bytes (the map editor's undo budget).
     virtual uint64_t availableMemory() const;
     // A monotonic clock in milliseconds from an arbitrary start (message fading, popups).
@@ -76,6 +86,25 @@ public:
     std::vector<Answer> answers;  // consumed front to back
     std::vector<std::string> started, opened, trashed;
     bool trashSucceeds = true;
+    // What was put on the clipboard last.
+    int clipboardWidth = 0, clipboardHeight = 0;
+    std::vector<uint32_t> clipboardPixels;
+    std::string clipboardText;
+    int busyDepth = 0, busyCount = 0;
+    bool copyImageToClipboard(int width, int height, const std::vector<uint32_t>& pixels) override {
+        clipboardWidth = width;
+        clipboardHeight = height;
+        clipboardPixels = pixels;
+        return true;
+    }
+    bool copyTextToClipboard(const std::string& text) override {
+        clipboardText = text;
+        return true;
+    }
+    void setBusy(bool busy) override {
+        busyDepth += busy ? 1 : -1;
+        if (busy) ++busyCount;
+    }
     // The memory budget and the clock are the test's to set.
     uint64_t memoryAvailable = uint64_t(1) << 30;
     uint64_t clockMs = 0;
@@ -86,6 +115,18 @@ public:
     std::string lastText() const { return boxes.empty() ? std::string() : boxes.back().text; }
     std::string lastCaption() const { return boxes.empty() ? std::string() : boxes.back().caption; }
     void clear() { boxes.clear(); clearFailure(); }
+};
+
+// Marks a long operation for as long as it lives.
+class BusyScope {
+public:
+    explicit BusyScope(HostServices& host) : host_(host) { host_.setBusy(true); }
+    ~BusyScope() { host_.setBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    HostServices& host_;
 };
 
 // Splits a command line the way a POSIX shell would (quotes and backslashes), without expansion.

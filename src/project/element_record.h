@@ -29,7 +29,6 @@ constexpr size_t kElementPathMax = 259;
 constexpr size_t kFolderNameMax = 32;
 
 struct ElementRecord {
-    void* treeItem = nullptr;  // node in the main window's tree (none while not shown)
     std::string baseFile;      // source image
     std::string file;          // data file
     std::string name;          // at most 30 characters

@@ -84,7 +84,6 @@ const std::string& defaultFolderOf(const App& app, uint32_t type) {
 bool appendElementRecord(App& app, const ElementRecord& record) {
     if (elementTable(app).count() >= kElementCapacity) return false;
     elementTable(app).records.push_back(record);
-    elementTable(app).records.back().treeItem = nullptr;
     if (elementTable(app).observer.added) elementTable(app).observer.added(app, elementTable(app).count() - 1);
     return true;
 }

@@ -19,6 +19,8 @@ enum class T : int {
 #include "resources/texts/compression.inc"
 #include "resources/texts/editor_document.inc"
 #include "resources/texts/editor_view.inc"
+#include "resources/texts/forms.inc"
+#include "resources/texts/window.inc"
 #undef TS_TEXT
     Count_
 };

@@ -16,6 +16,8 @@ const char* const kTexts[] = {
 #include "resources/texts/compression.inc"
 #include "resources/texts/editor_document.inc"
 #include "resources/texts/editor_view.inc"
+#include "resources/texts/forms.inc"
+#include "resources/texts/window.inc"
 #undef TS_TEXT
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == int(T::Count_), "text table out of step");

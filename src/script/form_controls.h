@@ -18,6 +18,8 @@ public:
     virtual void setChecked(FormControl control, int value) = 0;
     // Selects the first entry equal to the text, letter case ignored; false when there is none.
     virtual bool selectComboText(FormControl control, const std::string& text) = 0;
+    // Presses the shown form's "Ok!" button (nothing when no form is shown).
+    virtual void pressOk() = 0;
 };
 
 }  // namespace ts

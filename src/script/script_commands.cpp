@@ -4,6 +4,7 @@
 
 #include "host/message_box.h"
 #include "host/host_services.h"
+#include "script/form_controls.h"
 #include "script/script_state.h"
 #include "script/settings.h"
 #include "resources/texts.h"
@@ -22,7 +23,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 void cmdOk(App& app, char*) {
     // Presses the OK button of the creation form shown in the main window; without a window
     // there is no form to press.
-    (void)app;
+    if (FormControlHost* forms = scriptState(app).forms) forms->pressOk();
 }
 
 void cmdMsgBox(App& app, char* args) {

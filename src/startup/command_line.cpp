@@ -40,6 +40,10 @@ CommandLineParts splitProjectAndRest(const std::string& commandLine) {
     return parts;
 }
 
+bool isInteractiveCommandLine(const std::string& commandLine) {
+    return splitProjectAndRest(commandLine).rest.empty();
+}
+
 std::vector<std::string> splitConversionPieces(const std::string& rest) {
     std::vector<std::string> pieces;
     std::string piece;

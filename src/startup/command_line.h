@@ -20,6 +20,9 @@ struct CommandLineParts {
 // empty command line or one that begins with "-" names no project.
 CommandLineParts splitProjectAndRest(const std::string& commandLine);
 
+// True when the command line asks for the window: it names at most a project.
+bool isInteractiveCommandLine(const std::string& commandLine);
+
 // A batch conversion text cut at every ":" that is not inside double quotes.
 std::vector<std::string> splitConversionPieces(const std::string& rest);
 

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -49,6 +50,30 @@ void keepFreedMemory() {
 #endif
 }
 
+// Interactive mode lives in the window module beside the program, so that batch runs never load
+// the window libraries. Its entry: int tsRunInteractive(int argc, char** argv, const char* programDirectory).
+using InteractiveEntry = int (*)(int, char**, const char*);
+
+int runInteractive(int argc, char** argv, const std::string& programDir) {
+    const std::string modulePath = ts::toUtf8(programDir) + "/" + TS_UI_MODULE;
+    void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        const char* why = dlerror();
+        std::fprintf(stderr,
+                     "tilesmithery: the project window cannot open because its module %s cannot be loaded:\n  %s\n"
+                     "Batch conversions and scripts still work (see --help).\n",
+                     modulePath.c_str(), why ? why : "unknown error");
+        return 2;
+    }
+    auto entry = reinterpret_cast<InteractiveEntry>(dlsym(module, "tsRunInteractive"));
+    if (!entry) {
+        std::fprintf(stderr, "tilesmithery: the window module %s is damaged (no entry point); reinstall the program.\n",
+                     modulePath.c_str());
+        return 2;
+    }
+    return entry(argc, argv, programDir.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,11 +98,14 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    const std::string commandLine = ts::joinArguments(args);
+    if (ts::isInteractiveCommandLine(commandLine)) return runInteractive(argc, argv, programDirectory());
+
     ts::BatchHost host;
     ts::App app(host);
     std::string rest;
     ts::FileLock projectLock;
-    ts::StartMode mode = ts::prepareStartup(app, ts::joinArguments(args), programDirectory(), rest, &projectLock);
+    ts::StartMode mode = ts::prepareStartup(app, commandLine, programDirectory(), rest, &projectLock);
     if (mode == ts::StartMode::Refused) return 1;
     if (mode != ts::StartMode::Interactive) {
         keepFreedMemory();
@@ -88,9 +116,5 @@ int main(int argc, char** argv) {
         std::fflush(nullptr);
         std::_Exit(status);
     }
-
-    std::fputs("tilesmithery: the project window is not built yet; give a conversion or script statements "
-               "(see --help).\n",
-               stderr);
-    return 2;
+    return 0;
 }

@@ -1,0 +1,57 @@
+#include "project/ui/execute_script_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "host/ui/qt_text.h"
+#include "project/script_invite.h"
+
+namespace ts {
+
+ExecuteScriptDialog::ExecuteScriptDialog(const std::string& previous, QWidget* parent) : QDialog(parent) {
+    setObjectName("execute-script-dialog");
+    setWindowTitle(qtr(T::ExecuteTitle));
+    setAccessibleName(qtr(T::ExecuteTitle));
+    auto* layout = new QVBoxLayout(this);
+    auto* prompt = new QLabel(qtr(T::ExecutePrompt), this);
+    prompt->setObjectName("execute-prompt");
+    prompt->setAccessibleName(qtr(T::ExecutePrompt));
+    layout->addWidget(prompt);
+    edit_ = new QPlainTextEdit(this);
+    edit_->setObjectName("execute-text");
+    edit_->setAccessibleName(qtr(T::ExecutePrompt));
+    QFont fixed("Courier New");
+    fixed.setStyleHint(QFont::TypeWriter);
+    edit_->setFont(fixed);
+    edit_->setPlainText(toQt(previous));
+    edit_->selectAll();
+    layout->addWidget(edit_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName("execute-buttons");
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("execute-ok");
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(qtr(T::DlgOk));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("execute-cancel");
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(qtr(T::DlgCancel));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(520, 320);
+}
+
+std::string ExecuteScriptDialog::text() const {
+    std::string text = fromQt(edit_->toPlainText());
+    if (text.size() > kScriptInviteMax) text.resize(kScriptInviteMax);
+    return text;
+}
+
+bool askScriptInvite(QWidget* parent, std::string& remembered) {
+    ExecuteScriptDialog dialog(remembered, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    remembered = dialog.text();
+    return true;
+}
+
+}  // namespace ts

@@ -1,0 +1,99 @@
+// The window's host services: message boxes with their captions, icons, buttons and default
+// buttons, owned by the main window; the clipboard.
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <functional>
+
+#include "host/ui/window_host.h"
+
+namespace ts {
+namespace {
+
+void whenBox(std::function<void(QMessageBox*)> step) {
+    QTimer::singleShot(0, [step] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        step(box);
+    });
+}
+
+TEST(WindowHostTest, QuestionShowsCaptionIconButtonsAndPreselectsTheDefault) {
+    WindowHost host;
+    QWidget owner;
+    host.setOwner(&owner);
+    MessageBoxRequest request;
+    request.caption = "Question";
+    request.text = "Erase this element definately, the associated file (caf\xE9.map.c) also?";
+    request.icon = Icon::Question;
+    request.buttons = Buttons::YesNoCancel;
+    request.defaultAnswer = Answer::No;
+    whenBox([&owner](QMessageBox* box) {
+        EXPECT_EQ(box->windowTitle().toStdString(), "Question");
+        EXPECT_TRUE(box->text().contains(QString::fromUtf8("caf\u00e9.map.c")));
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        EXPECT_EQ(box->parentWidget(), &owner);
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(host.messageBox(request), Answer::Yes);
+
+    // Escape answers Cancel (or No when there is no Cancel).
+    whenBox([](QMessageBox* box) { box->reject(); });
+    EXPECT_EQ(host.messageBox(request), Answer::Cancel);
+    request.buttons = Buttons::YesNo;
+    whenBox([](QMessageBox* box) { box->reject(); });
+    EXPECT_EQ(host.messageBox(request), Answer::No);
+}
+
+TEST(WindowHostTest, ErrorBoxesCountAsFailuresAndUnownedBoxesHaveNoParent) {
+    WindowHost host;
+    QWidget owner;
+    host.setOwner(&owner);
+    MessageBoxRequest request;
+    request.caption = "Error";
+    request.text = "Broken";
+    request.icon = Icon::Error;
+    request.owned = false;
+    whenBox([](QMessageBox* box) {
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        EXPECT_EQ(box->parentWidget(), nullptr);
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(host.messageBox(request), Answer::Ok);
+    EXPECT_TRUE(host.failureSeen());
+}
+
+TEST(WindowHostTest, ClipboardTakesPicturesAndTexts) {
+    WindowHost host;
+    std::vector<uint32_t> pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FE};
+    ASSERT_TRUE(host.copyImageToClipboard(2, 2, pixels));
+    QImage image = QApplication::clipboard()->image();
+    ASSERT_EQ(image.size(), QSize(2, 2));
+    EXPECT_EQ(image.pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(1, 1) & 0xFFFFFF, 0xFF00FEu);
+    EXPECT_FALSE(host.copyImageToClipboard(3, 3, pixels));  // too few pixels
+    ASSERT_TRUE(host.copyTextToClipboard("d\xE9j\xE0"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("d\u00e9j\u00e0"));
+}
+
+TEST(WindowHostTest, BusyHandlerSeesOnlyTheOutermostOperation) {
+    WindowHost host;
+    std::vector<bool> calls;
+    host.setBusyHandler([&](bool busy) { calls.push_back(busy); });
+    {
+        BusyScope a(host);
+        BusyScope b(host);
+    }
+    host.setBusy(false);  // an unmatched end changes nothing
+    EXPECT_EQ(calls, (std::vector<bool>{true, false}));
+}
+
+}  // namespace
+}  // namespace ts

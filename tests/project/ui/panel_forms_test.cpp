@@ -1,0 +1,237 @@
+// The right-hand panel in the window: the creation forms filled by hand and by scripts, the
+// preview of each element kind, copy and export, and screenshots of each.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "../../convert/conv_test_helpers.h"
+#include "convert/conv_command.h"
+#include "convert/ui/conversion_form_widget.h"
+#include "convert/ui/conversion_progress.h"
+#include "formats/platform.h"
+#include "project/element_table.h"
+#include "project/ui/main_window.h"
+#include "project/ui/panel_factories.h"
+#include "project/ui/panel_widgets.h"
+#include "project/ui/preview_panel.h"
+#include "project/ui/project_tree.h"
+#include "script/interpreter.h"
+#include "window_test_support.h"
+
+namespace ts {
+namespace {
+
+struct PanelFormsTest : ::testing::Test, test::WindowProject {
+    std::unique_ptr<MainWindow> window;
+    void open() {
+        PanelFactories panels = defaultPanelFactories();
+        addPanelWidgets(panels);
+        window = std::make_unique<MainWindow>(app, panels);
+        window->askSaveName = [] { return std::string(); };
+        window->resize(900, 560);
+        window->show();
+        QApplication::processEvents();
+    }
+    void selectBranch(int branch) {
+        window->tree()->selectBranch(branch);
+        QApplication::processEvents();
+    }
+    void selectRecord(int index) {
+        window->tree()->selectRecord(index);
+        QApplication::processEvents();
+    }
+    template <typename W>
+    W* find(const char* name) {
+        return window->panelContent()->findChild<W*>(name);
+    }
+    void writeShip(const std::string& name, int w, int h) {
+        ASSERT_TRUE(test::writePicture(dir.file(name), w, h, [](int x, int y) {
+            return test::bitPattern(uint64_t(x / 8 + 7 * (y / 8) + 1) * 0x9E3779B97F4A7C15ull, x, y) ^
+                   uint32_t(((x / 8) * 0x301000 + (y / 8) * 0x000040) & 0xFFFFFF);
+        }));
+    }
+    void run(const std::string& text) { runScriptText(app, text); QApplication::processEvents(); }
+    void convertShip() {
+        writeShip("ship.png", 64, 48);
+        runConversion(app, "tset src=ship col=16");
+        ASSERT_EQ(elementTable(app).count(), 3) << host.lastText();
+    }
+};
+
+TEST_F(PanelFormsTest, TilemapFormDefaultsAndObjectNames) {
+    open();
+    selectBranch(0);
+    auto* form = dynamic_cast<ConversionFormWidget*>(window->panelContent());
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(window->statusText(), "Create a tilemap");
+    for (const char* name : {"text-source", "text-dest", "text-palette", "text-map", "text-colors", "check-palette",
+                             "check-tileset", "check-map", "check-optimize", "combo-size", "combo-tiles", "ok", "more"}) {
+        QWidget* w = form->findChild<QWidget*>(name);
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
+    }
+    EXPECT_FALSE(find<QCheckBox>("check-palette")->isEnabled());  // no palette in the project
+    EXPECT_TRUE(find<QCheckBox>("check-map")->isChecked());
+    EXPECT_EQ(find<QComboBox>("combo-size")->currentText(), "Optimized");
+    EXPECT_EQ(find<QComboBox>("combo-maptype")->currentText(), "Text (16 bits)");
+    EXPECT_EQ(find<QComboBox>("combo-tiles")->currentText(), "8x8");
+    test::saveScreenshot(*window, "form-tilemap");
+
+    // Browsing the source fills the destinations from its base name.
+    form->chooseFile = [this](const QString&, const QString&) { return QString::fromStdString(dir.path() + "/old.files/hero.png"); };
+    QTest::mouseClick(find<QPushButton>("browse-source"), Qt::LeftButton);
+    EXPECT_EQ(find<QLineEdit>("text-source")->text(), "old.files/hero.png");
+    EXPECT_EQ(find<QLineEdit>("text-dest")->text(), "old.files/hero.til.c");
+    EXPECT_EQ(find<QLineEdit>("text-map")->text(), "old.files/hero.map.c");
+    // "Generate a map" off disables the map's destination.
+    find<QCheckBox>("check-map")->setChecked(false);
+    EXPECT_FALSE(find<QLineEdit>("text-map")->isEnabled());
+}
+
+TEST_F(PanelFormsTest, ScriptFillsTheTilemapFormAndPressesOk) {
+    writeShip("ship.png", 100, 60);
+    open();
+    run("tree-tilesets");
+    ASSERT_NE(dynamic_cast<ConversionFormWidget*>(window->panelContent()), nullptr);
+    run("text-source \"ship.png\";text-dest \"ship.til.c\";text-palette \"ship.pal.c\";text-map \"ship.map.c\";"
+        "combo-size \"256X256\";check-optimize 1;ok");
+    EXPECT_EQ(find<QComboBox>("combo-size")->currentIndex(), 2);
+    ASSERT_EQ(elementTable(app).count(), 3) << host.lastText();
+    EXPECT_TRUE(host.boxes.empty()) << host.lastText();  // a fixed map size asks nothing
+    MapData map;
+    ASSERT_EQ(currentPlatform(app).loadMap(app, 0, nullptr, nullptr, map,
+                                           elementTable(app).records[size_t(TrouveElement(app, TYPE_CARTE, "ship"))]), 1);
+    EXPECT_EQ(map.width, 32);
+    // The new elements are in the tree.
+    EXPECT_NE(window->tree()->itemOfRecord(0), nullptr);
+}
+
+TEST_F(PanelFormsTest, AssignmentsWithoutAFormChangeNothing) {
+    open();
+    selectBranch(3);  // Palettes: a text, no form
+    run("text-source \"ship.png\";ok");
+    EXPECT_EQ(elementTable(app).count(), 0);
+    EXPECT_TRUE(host.boxes.empty()) << host.lastText();
+    selectBranch(1);  // Maps without tilesets: no form, the status text says why
+    EXPECT_EQ(window->statusText(), "You must at least have one tileset and one palette to create a map!");
+    EXPECT_EQ(find<QLineEdit>("text-source"), nullptr);
+    run("text-source \"x.map.c\";ok");
+    EXPECT_EQ(elementTable(app).count(), 0);
+    selectBranch(2);
+    EXPECT_EQ(window->statusText(), "You must at leaste have a tileset to create a list!");
+}
+
+TEST_F(PanelFormsTest, GiantMapAndListFormsCreateElements) {
+    convertShip();
+    open();
+    selectBranch(1);
+    EXPECT_EQ(window->statusText(), "Create a new table to use as a giant map");
+    EXPECT_EQ(find<QLineEdit>("text-sizex")->text(), "1");
+    EXPECT_EQ(find<QComboBox>("combo-tiles")->currentText(), "16x16");
+    test::saveScreenshot(*window, "form-giant-map");
+    run("text-source \"world.map.c\";text-sizex \"64\";text-sizey \"32\";combo-tiles \"8x8\";ok");
+    EXPECT_NE(TrouveElement(app, TYPE_CARTE, "world.map.c"), kElementNotFound) << host.lastText();
+
+    // The same name again: asked first, No keeps the file.
+    const std::string before = dir.read("world.map.c");
+    host.answers = {Answer::No};
+    run("text-sizex \"2\";ok");
+    EXPECT_EQ(host.lastCaption(), "Question");
+    EXPECT_EQ(dir.read("world.map.c"), before);
+
+    selectBranch(2);
+    EXPECT_EQ(window->statusText(), "Create a new object list");
+    ASSERT_NE(find<QComboBox>("combo-model"), nullptr);
+    test::saveScreenshot(*window, "form-object-list");
+    run("text-source \"foes.lst.c\";ok");
+    EXPECT_NE(TrouveElement(app, TYPE_LISTE, "foes.lst.c"), kElementNotFound) << host.lastText();
+}
+
+TEST_F(PanelFormsTest, ImageFormShowsItsControls) {
+    open();
+    selectBranch(4);
+    EXPECT_EQ(window->statusText(), "Create a simple image");
+    EXPECT_NE(find<QLineEdit>("text-dest"), nullptr);
+    EXPECT_EQ(find<QLineEdit>("text-map"), nullptr);
+    EXPECT_EQ(find<QCheckBox>("check-tileset"), nullptr);
+    test::saveScreenshot(*window, "form-image");
+}
+
+TEST_F(PanelFormsTest, PreviewOfEachKind) {
+    convertShip();
+    writeShip("title.png", 48, 32);
+    runConversion(app, "bmp src=title col=16");
+    open();
+    const char* shots[] = {"preview-tileset", "preview-palette", "preview-map"};
+    const uint32_t types[] = {TYPE_MOSAIQUE, TYPE_PALETTE, TYPE_CARTE};
+    for (int i = 0; i < 3; ++i) {
+        const int index = TrouveElement(app, types[i], "ship");
+        selectRecord(index);
+        auto* panel = dynamic_cast<PreviewPanel*>(window->panelContent());
+        ASSERT_NE(panel, nullptr) << shots[i];
+        EXPECT_NE(panel->preview().mode, PreviewMode::None) << shots[i] << " " << host.lastText();
+        EXPECT_EQ(window->statusText(), elementTable(app).records[size_t(index)].file);
+        test::saveScreenshot(*window, shots[i]);
+    }
+    // A map without its settings script: "Config." is there but disabled.
+    selectRecord(TrouveElement(app, TYPE_CARTE, "ship"));
+    EXPECT_TRUE(find<QPushButton>("preview-edit")->isVisibleTo(window.get()));
+    EXPECT_FALSE(find<QPushButton>("preview-config")->isEnabled());
+    EXPECT_EQ(find<QLabel>("preview-label")->text(), "Size: 8x6 blocks");
+    dir.write("ship.map.spt", "# settings\r\n");
+    selectBranch(0);
+    selectRecord(TrouveElement(app, TYPE_CARTE, "ship"));
+    EXPECT_TRUE(find<QPushButton>("preview-config")->isEnabled());
+
+    selectRecord(TrouveElement(app, TYPE_BITMAP, "title"));
+    EXPECT_EQ(find<QLabel>("preview-label")->text(), "Size: 48x32");
+    test::saveScreenshot(*window, "preview-bitmap");
+
+    // Copy puts the preview with the mask colour as background on the clipboard.
+    selectRecord(TrouveElement(app, TYPE_MOSAIQUE, "ship"));
+    auto* panel = dynamic_cast<PreviewPanel*>(window->panelContent());
+    ASSERT_TRUE(window->runCommand(CmdCopyPreview));
+    EXPECT_EQ(host.clipboardWidth, panel->preview().surface.width);
+    const uint32_t mask = 0xFF00FE;
+    bool maskSeen = false;
+    for (uint32_t p : host.clipboardPixels) maskSeen = maskSeen || p == mask;
+    EXPECT_TRUE(maskSeen);  // the tileset's last row is not full
+    EXPECT_TRUE(panel->exportImage(dir.file("tiles.png")));
+    EXPECT_TRUE(fileExists(dir.file("tiles.png")));
+}
+
+TEST_F(PanelFormsTest, PartialPreviewWarnsBeforeCopy) {
+    convertShip();
+    app.system.maxMemory = 64 * 4 * 8;  // eight rows of the tileset picture
+    open();
+    selectRecord(TrouveElement(app, TYPE_CARTE, "ship"));
+    auto* panel = dynamic_cast<PreviewPanel*>(window->panelContent());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(panel->preview().partial);
+    host.answers = {Answer::Cancel};
+    EXPECT_FALSE(panel->copyToClipboard());
+    EXPECT_EQ(host.lastCaption(), "Warning");
+    EXPECT_NE(host.lastText().find("at least 1 MB"), std::string::npos);
+    EXPECT_EQ(host.clipboardWidth, 0);
+}
+
+TEST_F(PanelFormsTest, ConversionProgressInTheStatusStrip) {
+    open();
+    showConversionProgress(window.get(), "Building the palettes...", 0.5);
+    auto* progress = window->findChild<ConversionProgress*>("conversion-progress");
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->bar()->value(), 500);
+    test::saveScreenshot(*window, "conversion-progress");
+    showConversionProgress(window.get(), "Building the palettes...", 1.0);
+    EXPECT_FALSE(progress->isVisible());
+}
+
+}  // namespace
+}  // namespace ts

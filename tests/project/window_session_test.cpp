@@ -1,0 +1,101 @@
+// The window's hooks, closing and the "Execute (script)" run, without the window.
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "host/file_system.h"
+#include "project/element_table.h"
+#include "project/project_paths.h"
+#include "project/script_invite.h"
+#include "project/window_session.h"
+#include "test_support.h"
+
+using namespace ts;
+
+namespace {
+
+struct WindowSessionTest : ::testing::Test {
+    test::TempDir dir;
+    test::TestApp t;
+    App& app = t.app;
+    WindowSessionTest() {
+        setCurrentDirectory(dir.path());
+        projectPaths(app).projectPath = dir.file("projet.tsp");
+    }
+    void script(const std::string& text) { dir.write("script.spt", text); }
+};
+
+TEST_F(WindowSessionTest, StartHookClosesOnQuitOrReturnZero) {
+    EXPECT_FALSE(runStartHook(app));  // no script at all
+    script("onstart:\nconvert.tilex 16\n");
+    EXPECT_FALSE(runStartHook(app));
+    EXPECT_EQ(app.convert.tileX, 16);
+    script("onstart:\nquit\n");
+    EXPECT_TRUE(runStartHook(app));
+    script("onstart:\nreturn 0\n");
+    EXPECT_TRUE(runStartHook(app));
+    script("onstart:\nreturn 1\n");
+    EXPECT_FALSE(runStartHook(app));
+}
+
+TEST_F(WindowSessionTest, QuitHookReturningZeroCancelsTheClosing) {
+    script("onquit:\nreturn 0\n");
+    EXPECT_FALSE(closeProject(app, true, [] { return std::string("never.tsp"); }));
+    EXPECT_FALSE(fileExists(dir.file("projet.tsp")));
+    script("onquit:\nconvert.tilex 24\n");
+    EXPECT_TRUE(closeProject(app, true, {}));
+    EXPECT_TRUE(fileExists(dir.file("projet.tsp")));
+}
+
+TEST_F(WindowSessionTest, ClosingAProjectWithoutNameAsksForOne) {
+    newProject(app);
+    int asked = 0;
+    EXPECT_FALSE(closeProject(app, true, [&] { ++asked; return std::string(); }));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(closeProject(app, true, [&] { return dir.file("named"); }));
+    EXPECT_TRUE(fileExists(dir.file("named.tsp")));
+    EXPECT_EQ(projectPaths(app).projectPath, dir.file("named.tsp"));
+    // Quit without saving writes nothing.
+    std::remove(dir.file("named.tsp").c_str());
+    EXPECT_TRUE(closeProject(app, false, {}));
+    EXPECT_FALSE(fileExists(dir.file("named.tsp")));
+}
+
+TEST_F(WindowSessionTest, ScriptInviteRunsAsAFileAndLeavesNoTemporaryFile) {
+    test::TempDir tmp;
+    setenv("TMPDIR", tmp.path().c_str(), 1);
+    EXPECT_TRUE(runScriptInvite(app, "goto skip\r\nconvert.tilex 99\r\nskip:\r\nconvert.tiley 32\r\n"));
+    unsetenv("TMPDIR");
+    EXPECT_EQ(app.convert.tileY, 32);
+    EXPECT_NE(app.convert.tileX, 99);
+    DIR* d = opendir(tmp.path().c_str());
+    int entries = 0;
+    while (dirent* e = readdir(d))
+        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") ++entries;
+    closedir(d);
+    EXPECT_EQ(entries, 0);
+}
+
+TEST_F(WindowSessionTest, ScriptInviteReportsAMissingTemporaryFolder) {
+    setenv("TMPDIR", dir.file("no/such/folder").c_str(), 1);
+    EXPECT_FALSE(runScriptInvite(app, "convert.tilex 16"));
+    unsetenv("TMPDIR");
+    EXPECT_EQ(t.host.lastCaption(), "Error");
+}
+
+TEST_F(WindowSessionTest, NewAndOpenReplaceTheProject) {
+    dir.write("a.til.c", "x");
+    dir.write("other/p.tsp", "#Fichier de projet Tilesmithery\r\n");
+    ElementRecord r;
+    r.name = "A";
+    r.file = "a.til.c";
+    r.typeAndFlags = TYPE_MOSAIQUE;
+    addElement(app, r);
+    newProject(app);
+    EXPECT_EQ(elementTable(app).count(), 0);
+    EXPECT_TRUE(projectPaths(app).projectPath.empty());
+    openProject(app, dir.file("other/p.tsp"));
+    EXPECT_EQ(projectPaths(app).projectPath, dir.file("other/p.tsp"));
+}
+
+}  // namespace
