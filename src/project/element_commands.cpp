@@ -7,6 +7,7 @@
 #include "formats/format_state.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
+#include "host/message_box.h"
 #include "project/element_table.h"
 #include "project/element_types.h"
 #include "project/tree_layout.h"
@@ -18,13 +19,7 @@ namespace ts {
 namespace {
 
 Answer ask(App& app, T caption, const std::string& text, Icon icon, Buttons buttons, Answer preselected) {
-    MessageBoxRequest request;
-    request.caption = tr(caption);
-    request.text = text;
-    request.icon = icon;
-    request.buttons = buttons;
-    request.defaultAnswer = preselected;
-    return hostServices(app).messageBox(request);
+    return showBox(hostServices(app), tr(caption), text, icon, buttons, preselected);
 }
 
 std::string format(T id, const std::string& a, const std::string& b = {}) {

@@ -4,6 +4,7 @@
 
 #include "host/file_system.h"
 #include "host/host_services.h"
+#include "host/message_box.h"
 #include "project/element_commands.h"
 #include "project/element_table.h"
 #include "resources/texts.h"
@@ -12,13 +13,7 @@ namespace ts {
 namespace {
 
 Answer ask(App& app, T caption, const std::string& text, Icon icon, Buttons buttons, Answer preselected) {
-    MessageBoxRequest request;
-    request.caption = tr(caption);
-    request.text = text;
-    request.icon = icon;
-    request.buttons = buttons;
-    request.defaultAnswer = preselected;
-    return hostServices(app).messageBox(request);
+    return showBox(hostServices(app), tr(caption), text, icon, buttons, preselected);
 }
 
 std::string withPath(T id, const std::string& path) {
