@@ -16,7 +16,7 @@ constexpr int kShadesMin = 2;
 constexpr int kShadesMax = 256;
 constexpr int kColorizationMin = 1;
 constexpr int kColorizationMax = 2500;
-constexpr int kQuantizationMethods = 3;     // "Standard", "Dithered", "Optimal"
+constexpr int kQuantizationMethods = 4;     // "Standard", "Dithered", "Optimal", "Accurate"
 
 struct ConversionPageState {
     int gamma = 100;        // gamma x 100, one value for red, green and blue

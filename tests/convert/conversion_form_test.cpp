@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "conv_test_helpers.h"
+#include "convert/conversion_options.h"
 #include "convert/conversion_form.h"
 #include "formats/platform.h"
 #include "host/file_system.h"
@@ -207,3 +208,12 @@ TEST_F(ConversionForm, ExistingTilesetIsReusedAsTheTilesetFile) {
 }
 
 }  // namespace
+
+// The options page lists every quantization method: opening it and pressing OK keeps method 3.
+TEST_F(ConversionForm, ConversionPageKeepsTheAccurateMethod) {
+    app.convert.quantization = 3;
+    ConversionPageState state = loadConversionPage(app);
+    EXPECT_EQ(state.method, 3);
+    applyConversionPage(app, state);
+    EXPECT_EQ(app.convert.quantization, 3);
+}

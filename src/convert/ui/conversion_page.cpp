@@ -32,8 +32,10 @@ ConversionPage::ConversionPage(App& app, QWidget* parent) : OptionsPage(parent),
     methods->setObjectName("conversion-method");
     auto* methodRow = new QHBoxLayout(methods);
     method_ = new QButtonGroup(this);
-    const T names[kQuantizationMethods] = {T::ConvPageStandard, T::ConvPageDithered, T::ConvPageOptimal};
-    const char* objects[kQuantizationMethods] = {"conversion-standard", "conversion-dithered", "conversion-optimal"};
+    const T names[kQuantizationMethods] = {T::ConvPageStandard, T::ConvPageDithered, T::ConvPageOptimal,
+                                          T::ImgMethodAccurate};
+    const char* objects[kQuantizationMethods] = {"conversion-standard", "conversion-dithered", "conversion-optimal",
+                                                "conversion-accurate"};
     for (int i = 0; i < kQuantizationMethods; ++i) {
         auto* radio = new QRadioButton(qtr(names[i]), methods);
         radio->setObjectName(objects[i]);
