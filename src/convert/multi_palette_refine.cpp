@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <unordered_map>
 
+#include "convert/dither_error.h"
 #include "convert/quantize_accurate.h"
 
 namespace ts {
@@ -120,16 +121,7 @@ void diffuseTileErrors(const uint32_t* pixels, int width, int height, const uint
             const int entry = nearestSubPaletteEntry(target, palette, first, count, distance);
             if (entry < 0) continue;
             indices[size_t(y) * size_t(width) + size_t(x)] = uint32_t(entry);
-            const uint32_t got = palette[entry];
-            const int gotLevel[3] = {int((got >> 16) & 255), int((got >> 8) & 255), int(got & 255)};
-            for (int k = 0; k < 3; ++k) {
-                const int error = wanted[k] - (gotLevel[k] << kShift);
-                const int e7 = (error * 7) >> 4, e3 = (error * 3) >> 4, e5 = (error * 5) >> 4;
-                e[step + k] += e7;
-                b[-step + k] += e3;
-                b[k] += e5;
-                b[step + k] += error - e7 - e3 - e5;
-            }
+            spreadDitherError(wanted, palette[entry], kShift, step, e, b);
         }
         here.swap(below);
     }

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "convert/colour_effects.h"
+#include "convert/dither_error.h"
 #include "convert/image_file.h"
 #include "convert/quantize.h"
 #include "convert/quantize_colour_cache.h"
@@ -99,17 +100,7 @@ void diffuseErrors(App& app, IndexImage& image, const WorkingPalette& palette, i
             if (local < 0) continue;
             const uint32_t entry = palette[size_t(from + local)];
             out[x] = uint32_t(from + local) + offset;
-            const int got[3] = {int((entry >> 16) & 255), int((entry >> 8) & 255), int(entry & 255)};
-            // 7/16 ahead, 3/16 below behind, 5/16 below, 1/16 below ahead (the remainder, so that
-            // the whole error goes on; the shifts round down, the same way on every machine).
-            for (int k = 0; k < 3; ++k) {
-                const int error = wanted[k] - (got[k] << kUnitShift);
-                const int e7 = (error * 7) >> 4, e3 = (error * 3) >> 4, e5 = (error * 5) >> 4;
-                e[step + k] += e7;
-                b[-step + k] += e3;
-                b[k] += e5;
-                b[step + k] += error - e7 - e3 - e5;
-            }
+            spreadDitherError(wanted, entry, kUnitShift, step, e, b);
         }
         here.swap(below);
     }

@@ -65,7 +65,9 @@ TEST_F(PackedLoadSaveTest, TilesetsOfEveryDepthComeBackWithBothMethods) {
             EXPECT_EQ(depthRead, depth);
             EXPECT_EQ(back, pixels);
             EXPECT_EQ(app.platforms.lastTilePacking, int(method));
-            if (depth < 2) EXPECT_EQ(palette[5], colours[5]);
+            if (depth < 2) {
+                EXPECT_EQ(palette[5], colours[5]);
+            }
             EXPECT_TRUE(host.boxes.empty()) << host.lastText();
         }
 }

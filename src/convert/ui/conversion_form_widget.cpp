@@ -18,11 +18,6 @@ namespace ts {
 
 namespace {
 
-QStringList toQtList(const std::vector<std::string>& items) {
-    QStringList out;
-    for (const auto& item : items) out << toQt(item);
-    return out;
-}
 
 int checkValue(const QCheckBox* box) {
     switch (box->checkState()) {

@@ -15,16 +15,6 @@
 
 namespace ts {
 
-namespace {
-
-QStringList toQtList(const std::vector<std::string>& items) {
-    QStringList out;
-    for (const auto& item : items) out << toQt(item);
-    return out;
-}
-
-}  // namespace
-
 GiantMapForm::GiantMapForm(App& app, QWidget* parent)
     : PanelForm(app, ts::tr(T::FormGiantMapTitle), "form-giant-map", parent) {
     file_ = makeEdit("text-source", qtr(T::FormFileToCreate));

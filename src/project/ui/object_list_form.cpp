@@ -13,16 +13,6 @@
 
 namespace ts {
 
-namespace {
-
-QStringList toQtList(const std::vector<std::string>& items) {
-    QStringList out;
-    for (const auto& item : items) out << toQt(item);
-    return out;
-}
-
-}  // namespace
-
 ObjectListForm::ObjectListForm(App& app, QWidget* parent)
     : PanelForm(app, ts::tr(T::FormListTitle), "form-object-list", parent) {
     const ObjectListFormState defaults = defaultObjectListForm(app);
