@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "convert/ui/defaults_button.h"
 #include "host/ui/qt_text.h"
 
 namespace ts {
@@ -44,14 +45,7 @@ ConversionPage::ConversionPage(App& app, QWidget* parent) : OptionsPage(parent),
         methodRow->addWidget(radio);
     }
     outer->addWidget(methods);
-    auto* defaults = new QPushButton(qtr(T::ConvPageDefaults), this);
-    defaults->setObjectName("conversion-defaults");
-    defaults->setAccessibleName(qtr(T::ConvPageDefaults));
-    auto* row = new QHBoxLayout();
-    row->addStretch(1);
-    row->addWidget(defaults);
-    outer->addLayout(row);
-    outer->addStretch(1);
+    auto* defaults = addDefaultsButton(this, outer, "conversion-defaults");
     connect(defaults, &QPushButton::clicked, this, [this] { setState(conversionPageDefaults()); });
     setState(loadConversionPage(app));
 }

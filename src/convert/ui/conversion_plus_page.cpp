@@ -9,6 +9,7 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
+#include "convert/ui/defaults_button.h"
 #include "host/ui/qt_text.h"
 
 namespace ts {
@@ -48,14 +49,7 @@ ConversionPlusPage::ConversionPlusPage(App& app, QWidget* parent) : OptionsPage(
     form->addRow(qtr(T::ConvPlusColorization), colorRow);
     outer->addLayout(form);
     connect(colorization_, &QSlider::valueChanged, colorizationValue_, [this](int v) { colorizationValue_->setNum(v); });
-    auto* defaults = new QPushButton(qtr(T::ConvPageDefaults), this);
-    defaults->setObjectName("conversion-plus-defaults");
-    defaults->setAccessibleName(qtr(T::ConvPageDefaults));
-    auto* row = new QHBoxLayout();
-    row->addStretch(1);
-    row->addWidget(defaults);
-    outer->addLayout(row);
-    outer->addStretch(1);
+    auto* defaults = addDefaultsButton(this, outer, "conversion-plus-defaults");
     connect(defaults, &QPushButton::clicked, this, [this] { setState(conversionPlusPageDefaults(app_)); });
     setState(loadConversionPlusPage(app));
 }
