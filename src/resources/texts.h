@@ -21,6 +21,8 @@ enum class T : int {
 #include "resources/texts/editor_view.inc"
 #include "resources/texts/forms.inc"
 #include "resources/texts/window.inc"
+#include "resources/texts/editor_window.inc"
+#include "resources/texts/editor_dialogs.inc"
 #undef TS_TEXT
     Count_
 };

@@ -18,6 +18,8 @@ const char* const kTexts[] = {
 #include "resources/texts/editor_view.inc"
 #include "resources/texts/forms.inc"
 #include "resources/texts/window.inc"
+#include "resources/texts/editor_window.inc"
+#include "resources/texts/editor_dialogs.inc"
 #undef TS_TEXT
 };
 static_assert(sizeof(kTexts) / sizeof(kTexts[0]) == int(T::Count_), "text table out of step");
