@@ -8,6 +8,7 @@
 #include "host/file_system.h"
 #include "host/message_box.h"
 #include "project/element_table.h"
+#include "project/map_frame.h"
 #include "project/preview_drawing.h"
 #include "resources/texts.h"
 #include "script/settings.h"
@@ -27,10 +28,10 @@ const DepthInfo& depthAt(const App& app, int index) {
 
 // Makes the preview surface for a whole element of w x h pixels, or the part of it that the memory
 // limit allows (then `partial` is set).
-bool allocate(const App& app, ElementPreview& out, int64_t w, int64_t h) {
+bool allocate(const App& app, const PreviewRender& how, ElementPreview& out, int64_t w, int64_t h) {
     if (w <= 0 || h <= 0) return false;
     out.bytesNeeded = uint64_t(w) * uint64_t(h) * kBytesPerPixel;
-    const uint32_t setting = systemSettings(app).maxMemory;
+    const uint32_t setting = how.whole ? 0 : systemSettings(app).maxMemory;
     int64_t limit = setting ? int64_t(setting) : kMaxSurfacePixels * kBytesPerPixel;
     limit = std::min(limit, kMaxSurfacePixels * kBytesPerPixel);
     int64_t width = std::min<int64_t>(w, kMaxSurfaceSide), height = std::min<int64_t>(h, kMaxSurfaceSide);
@@ -44,7 +45,7 @@ bool allocate(const App& app, ElementPreview& out, int64_t w, int64_t h) {
     return true;
 }
 
-bool previewBitmap(App& app, const ElementRecord& record, ElementPreview& out) {
+bool previewBitmap(App& app, const ElementRecord& record, const PreviewRender& how, ElementPreview& out) {
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.loadBitmap) return false;
     PaletteBuffer palette{};
@@ -53,7 +54,7 @@ bool previewBitmap(App& app, const ElementRecord& record, ElementPreview& out) {
     if (!platform.loadBitmap(app, 0, depthIndex, &palette, bitmap, record, false)) return false;
     const DepthInfo& depth = depthAt(app, depthIndex);
     out.label = formatText(tr(T::PreviewBitmapSize), bitmap.width, bitmap.height);
-    if (!allocate(app, out, bitmap.width, bitmap.height)) return false;
+    if (!allocate(app, how, out, bitmap.width, bitmap.height)) return false;
     // Colours that the loader marked transparent are left undrawn.
     const std::vector<uint32_t> colours = displayPalette(palette, *depth.colorFormat, true, out.background);
     for (int y = 0; y < out.surface.height; ++y) {
@@ -69,7 +70,8 @@ bool previewBitmap(App& app, const ElementRecord& record, ElementPreview& out) {
     return true;
 }
 
-bool previewPalette(App& app, const ElementRecord& record, const PreviewSettings& settings, ElementPreview& out) {
+bool previewPalette(App& app, const ElementRecord& record, const PreviewSettings& settings, const PreviewRender& how,
+                    ElementPreview& out) {
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.loadPalette) return false;
     int depthIndex = currentDepthIndex(app);
@@ -82,9 +84,11 @@ bool previewPalette(App& app, const ElementRecord& record, const PreviewSettings
     out.label = formatText(tr(T::PreviewPaletteColors), count);
     const int across = std::min(out.columns, out.count);
     const int rows = (out.count + out.columns - 1) / out.columns;
-    if (!allocate(app, out, int64_t(across) * kPaletteSwatch, int64_t(rows) * kPaletteSwatch)) return false;
+    if (!allocate(app, how, out, int64_t(across) * kPaletteSwatch, int64_t(rows) * kPaletteSwatch)) return false;
     for (int i = 0; i < out.count; ++i) {
-        const uint32_t colour = displayColour(out.palette[size_t(i)], *depth.colorFormat);
+        const uint32_t word = out.palette[size_t(i)];
+        const uint32_t colour = how.transparentPalette && word < 0x1000000u ? out.background
+                                                                            : displayColour(word, *depth.colorFormat);
         const int x0 = (i % out.columns) * kPaletteSwatch, y0 = (i / out.columns) * kPaletteSwatch;
         for (int y = y0; y < std::min(y0 + kPaletteSwatch, out.surface.height); ++y)
             for (int x = x0; x < std::min(x0 + kPaletteSwatch, out.surface.width); ++x) out.surface.at(x, y) = colour;
@@ -114,7 +118,8 @@ void loadedTileSize(App& app, int& w, int& h) {
     if (h < 8 || h > 128 || h % 8) h = 8;
 }
 
-bool previewTileset(App& app, const ElementRecord& record, const PreviewSettings& settings, ElementPreview& out) {
+bool previewTileset(App& app, const ElementRecord& record, const PreviewSettings& settings, const PreviewRender& how,
+                    ElementPreview& out) {
     const PlatformRecord& platform = currentPlatform(app);
     if (!platform.loadTileset) return false;
     PaletteBuffer palette{};
@@ -132,41 +137,34 @@ bool previewTileset(App& app, const ElementRecord& record, const PreviewSettings
     out.columns = std::max(1, width / tw);
     out.label = formatText(tr(T::PreviewTilesetTiles), out.count);
     const int rows = std::max(1, (out.count + out.columns - 1) / out.columns);
-    if (!allocate(app, out, int64_t(out.columns) * tw, int64_t(rows) * th)) return false;
+    if (!allocate(app, how, out, int64_t(out.columns) * tw, int64_t(rows) * th)) return false;
     drawTileRows(out.surface, blocks, out.count, tw, th, out.columns, tileColours(depth, palette, out.background));
     out.mode = PreviewMode::Tileset;
     return true;
 }
 
-bool previewMap(App& app, const ElementRecord& record, ElementPreview& out) {
-    const PlatformRecord& platform = currentPlatform(app);
+// Drawn by the map editor's view code, the map opened as the editor opens it.
+bool previewMap(App& app, const ElementRecord& record, const PreviewRender& how, ElementPreview& out) {
     out.settingsScript = settingsPath(record.file);
     out.settingsScriptExists = fileExists(out.settingsScript);
-    if (!platform.loadMap) return false;
-    PaletteBuffer palette{};
-    std::vector<uint32_t> blocks;
-    MapData map;
-    if (!platform.loadMap(app, 0, &blocks, &palette, map, record)) return false;
-    const DepthInfo& depth = depthAt(app, platformState(app).lastTileDepth);
-    int bw, bh;
-    loadedTileSize(app, bw, bh);
-    const int tileCount = int(blocks.size() / 64) / std::max(1, (bw * bh) / 64);
-    out.cellWidth = bw;
-    out.cellHeight = bh;
-    out.columns = std::max(1, map.width);
-    out.count = map.width * map.height;
-    out.label = formatText(tr(T::PreviewMapSize), map.width, map.height);
-    if (!allocate(app, out, int64_t(map.width) * bw, int64_t(map.height) * bh)) return false;
-    const MapEntryLayout& layout = platform.layouts[size_t(std::clamp(map.mapType, 0, kMapTypeCount - 1))];
-    drawMapCells(out.surface, map.cells, map.width, map.height, layout, blocks, tileCount, bw, bh,
-                 tileColours(depth, palette, out.background));
+    MapFrame frame;
+    if (!openMapFrame(app, record, out.background, how.mapSettings, frame)) return false;
+    const PlaneRecord& plane = frame.doc.planes[size_t(frame.doc.active)];
+    out.cellWidth = plane.blockWidth;
+    out.cellHeight = plane.blockHeight;
+    out.columns = std::max(1, int(plane.width));
+    out.count = plane.width * plane.height;
+    out.label = formatText(tr(T::PreviewMapSize), plane.width, plane.height);
+    if (!allocate(app, how, out, mapFrameWidth(frame), mapFrameHeight(frame))) return false;
+    drawMapFrame(app, frame, out.surface);
     out.mode = PreviewMode::Map;
     return true;
 }
 
 }  // namespace
 
-bool buildPreview(App& app, int index, const PreviewSettings& settings, uint32_t background, ElementPreview& out) {
+bool buildPreview(App& app, int index, const PreviewSettings& settings, uint32_t background, ElementPreview& out,
+                  const PreviewRender& how) {
     out = ElementPreview{};
     out.background = background & 0xFFFFFF;
     const auto& records = elementTable(app).records;
@@ -175,10 +173,10 @@ bool buildPreview(App& app, int index, const PreviewSettings& settings, uint32_t
     if (record.isFolder()) return true;
     bool ok = true;
     switch (record.type()) {
-        case TYPE_BITMAP: ok = previewBitmap(app, record, out); break;
-        case TYPE_PALETTE: ok = previewPalette(app, record, settings, out); break;
-        case TYPE_MOSAIQUE: ok = previewTileset(app, record, settings, out); break;
-        case TYPE_CARTE: ok = previewMap(app, record, out); break;
+        case TYPE_BITMAP: ok = previewBitmap(app, record, how, out); break;
+        case TYPE_PALETTE: ok = previewPalette(app, record, settings, how, out); break;
+        case TYPE_MOSAIQUE: ok = previewTileset(app, record, settings, how, out); break;
+        case TYPE_CARTE: ok = previewMap(app, record, how, out); break;
         default: break;
     }
     if (!ok) {

@@ -46,9 +46,19 @@ struct ElementPreview {
     bool settingsScriptExists = false;
 };
 
+// How much is drawn: the preview keeps within system.maxmemory, draws a map as the editor opens
+// it without its settings script and shows a palette's transparent colours as they are; an
+// exported image is whole, applies the script and writes transparent colours in the background.
+struct PreviewRender {
+    bool whole = false;
+    bool mapSettings = false;
+    bool transparentPalette = false;
+};
+
 // Loads and draws the element at `index`. False leaves the preview empty (mode None); a loader
 // that failed has shown its message. Object lists and folders give mode None and true.
-bool buildPreview(App& app, int index, const PreviewSettings& settings, uint32_t background, ElementPreview& out);
+bool buildPreview(App& app, int index, const PreviewSettings& settings, uint32_t background, ElementPreview& out,
+                  const PreviewRender& how = {});
 
 // The text beside the preview for a position on the surface (empty when there is nothing to say).
 std::vector<std::string> previewMouseTexts(const ElementPreview& preview, int x, int y);

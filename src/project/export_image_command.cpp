@@ -41,18 +41,10 @@ int findExported(const App& app, const std::string& name, int type) {
 
 bool exportElementImage(App& app, int index, const std::string& file) {
     if (index < 0 || index >= elementTable(app).count()) return false;
-    const ElementRecord element = elementTable(app).records[size_t(index)];
     const ConvertSettings& convert = convertSettings(app);
     const uint32_t mask = uint32_t(convert.maskRed) << 16 | uint32_t(convert.maskGreen) << 8 | convert.maskBlue;
     Surface surface;
-    bool drawn = false;
-    switch (element.type()) {
-    case TYPE_CARTE: drawn = renderMapElement(app, element, mask, surface); break;
-    case TYPE_BITMAP: drawn = renderBitmapElement(app, element, mask, surface); break;
-    case TYPE_MOSAIQUE: drawn = renderTilesetElement(app, element, mask, surface); break;
-    case TYPE_PALETTE: drawn = renderPaletteElement(app, element, mask, surface); break;
-    default: break;
-    }
+    const bool drawn = renderElement(app, index, mask, surface);
     if (!drawn) return false;
     if (!saveImageFile(surface, {}, nativePath(file))) {
         scriptError(app, formatText(tr(T::ExportImageNotWritten), file.c_str()));

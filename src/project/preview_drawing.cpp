@@ -78,22 +78,4 @@ void drawTileRows(Surface& surface, const std::vector<uint32_t>& blocks, int til
     }
 }
 
-void drawMapCells(Surface& surface, const std::vector<uint32_t>& cells, int width, int height,
-                  const MapEntryLayout& layout, const std::vector<uint32_t>& blocks, int tileCount, int blockWidth,
-                  int blockHeight, const TileColours& colours) {
-    if (blockWidth < 8 || blockHeight < 8) return;
-    const int rows = std::min(height, (surface.height + blockHeight - 1) / blockHeight);
-    const int cols = std::min(width, (surface.width + blockWidth - 1) / blockWidth);
-    for (int cy = 0; cy < rows; ++cy) {
-        const uint32_t* row = cells.data() + size_t(cy) * size_t(width);
-        for (int cx = 0; cx < cols; ++cx) {
-            const uint32_t entry = row[cx];
-            const uint32_t tile = layout.tile(entry);
-            if (tile >= uint32_t(tileCount)) continue;
-            drawTile(surface, cx * blockWidth, cy * blockHeight, blocks, int(tile), blockWidth, blockHeight, colours,
-                     int(layout.palette(entry)), layout.hMirror(entry) != 0, layout.vMirror(entry) != 0);
-        }
-    }
-}
-
 }  // namespace ts

@@ -1,8 +1,6 @@
 #pragma once
-// Drawing of tiles and map cells into a preview surface, as the console shows them.
-//
-// The map editor's view renderer draws maps the same way; once it lands, the preview's map drawing
-// (drawMapCells) is to be replaced by a call to it so that both stay one code.
+// Drawing of tiles into a preview surface, as the console shows them (maps are drawn by the map
+// editor's view code, see map_frame.h).
 #include <cstdint>
 #include <vector>
 
@@ -39,11 +37,5 @@ void drawBlock8(Surface& surface, int x, int y, const uint32_t* block, const Til
 // to right in rows of `perRow` tiles.
 void drawTileRows(Surface& surface, const std::vector<uint32_t>& blocks, int tiles, int tileWidth, int tileHeight,
                   int perRow, const TileColours& colours);
-
-// The whole map, block by block, decoding each entry with the layout (tile, palette bank, mirrors).
-// Cells whose tile is not below tileCount are left as they are.
-void drawMapCells(Surface& surface, const std::vector<uint32_t>& cells, int width, int height,
-                  const MapEntryLayout& layout, const std::vector<uint32_t>& blocks, int tileCount, int blockWidth,
-                  int blockHeight, const TileColours& colours);
 
 }  // namespace ts
