@@ -70,7 +70,24 @@ int paletteStage(App& app, const ConversionRequest& request, const DepthInfo& de
     return count;
 }
 
-void reportProgress(App& app, double fraction) { hostServices(app).progress(tr(T::ConvertProgressPalettes), fraction); }
+void reportProgress(App& app, double fraction) {
+    hostServices(app).progress(tr(T::ConvertProgressPalettes), fraction);
+    if (fraction >= 1.0) hostServices(app).progressPalettes({});
+}
+
+// The groups' palettes as the progress display shows them: each 5-bit component c as c x 8 + 4.
+void reportPalettes(App& app, const std::vector<uint32_t>& entries, int groups) {
+    if (groups <= 0) return;
+    const size_t perGroup = entries.size() / size_t(groups);
+    std::vector<std::vector<uint32_t>> rows(static_cast<size_t>(groups));
+    for (size_t g = 0; g < rows.size(); ++g)
+        for (size_t i = 0; i < perGroup; ++i) {
+            const uint32_t c = entries[g * perGroup + i];
+            const auto shown = [](int component) { return uint32_t(std::min(255, component * 8 + 4)); };
+            rows[g].push_back(shown(bgraRed(c)) << 16 | shown(bgraGreen(c)) << 8 | shown(bgraBlue(c)));
+        }
+    hostServices(app).progressPalettes(rows);
+}
 
 // Final map entries: the stored tile's value (tile number, and the sub-palette field on the
 // multi-palette path) with the mirror bits of the match, cut to 8 bits for the Rotation type.
@@ -206,6 +223,9 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
             // A map type without a palette field (or with the field switched off) carries no group.
             params.paletteShift = paletteShift;
             params.progress = [&app](double f) { reportProgress(app, f); };
+            params.palettes = [&app](const std::vector<uint32_t>& entries, int groups) {
+                reportPalettes(app, entries, groups);
+            };
             params.tooManyBlocks = [&app] { showBox(hostServices(app), tr(T::CaptionDebugging), tr(T::ConvertTooManyBlocksPerPalette)); };
             MultiPaletteResult result;
             if (assignSubPalettes(store, existingTiles, params, result) < 1) return 0;

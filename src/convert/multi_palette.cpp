@@ -65,6 +65,13 @@ private:
     }
 
     void report(double fraction) {
+        if (params_.palettes && !groups_.empty() && fraction < 1.0) {
+            const size_t perGroup = size_t(std::clamp(params_.colorsPerSubPalette, 1, 256));
+            std::vector<uint32_t> entries(perGroup * groups_.size(), 0);
+            for (size_t g = 0; g < groups_.size(); ++g)
+                std::copy_n(groups_[g]->colours.begin(), perGroup, entries.begin() + long(g * perGroup));
+            params_.palettes(entries, int(groups_.size()));
+        }
         if (params_.progress) params_.progress(std::min(1.0, std::max(0.0, fraction)));
     }
 

@@ -30,6 +30,9 @@ struct MultiPaletteParams {
     int threads = 0;             // 0: one per processor; results never depend on it
     // Progress of the whole procedure (0..1); called on the calling thread.
     std::function<void(double)> progress;
+    // The groups' palettes as they stand at each progress report: B entries per group, bytes
+    // blue, green, red, alpha in the depth's precision (for the progress display).
+    std::function<void(const std::vector<uint32_t>& palettes, int groups)> palettes;
     // A group already holds its 10000 blocks (the block stays out of the group's list).
     std::function<void()> tooManyBlocks;
 };

@@ -35,6 +35,9 @@ public:
     virtual void setMainWindowVisible(bool) {}
     // Optional progress report of long operations (fraction 0..1).
     virtual void progress(const std::string& /*what*/, double /*fraction*/) {}
+    // The palettes a multi-palette conversion is building, one row of colours (0x00RRGGBB) per
+    // sub-palette, shown with its progress; an empty list ends the display.
+    virtual void progressPalettes(const std::vector<std::vector<uint32_t>>& /*rows*/) {}
     // A long operation begins or ends (the window shows "Please wait..." meanwhile). Nested
     // calls count; use BusyScope.
     virtual void setBusy(bool /*busy*/) {}
@@ -100,6 +103,14 @@ public:
     bool copyTextToClipboard(const std::string& text) override {
         clipboardText = text;
         return true;
+    }
+    // The palettes a multi-palette conversion showed: every report, and the largest one.
+    int paletteReports = 0;
+    std::vector<std::vector<uint32_t>> largestPalettes;
+    void progressPalettes(const std::vector<std::vector<uint32_t>>& rows) override {
+        if (rows.empty()) return;
+        ++paletteReports;
+        if (rows.size() >= largestPalettes.size()) largestPalettes = rows;
     }
     void setBusy(bool busy) override {
         busyDepth += busy ? 1 : -1;

@@ -1,5 +1,7 @@
 #include "project/options_rules.h"
 
+#include "editor/editor_document.h"
+
 #include "editor/editor_settings.h"
 #include "formats/model_table.h"
 #include "host/message_box.h"
@@ -49,6 +51,11 @@ GeneralOptionsState loadGeneralOptions(const App& app) {
 void setSaveMapsParams(GeneralOptionsState& state, bool checked) {
     state.saveMapsParams = checked;
     if (!checked) state.saveMapsParamsAuto = false;
+}
+
+bool editorHasPlanes(App& app) {
+    const EditorDocument& doc = editorDocument(app);
+    return doc.open && doc.count > 0;
 }
 
 void applyGeneralOptions(App& app, const GeneralOptionsState& state, bool editorOpen) {

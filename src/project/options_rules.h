@@ -35,6 +35,9 @@ std::string maxMemoryText(uint32_t bytes);
 // box clears it too.
 void setSaveMapsParams(GeneralOptionsState& state, bool checked);
 
+// True while the map editor has planes open (the list size and the models are then refused).
+bool editorHasPlanes(App& app);
+
 // OK: applies the fields in the page's order. With the map editor open, a new list size is refused
 // with its message and the other fields still apply.
 void applyGeneralOptions(App& app, const GeneralOptionsState& state, bool editorOpen);

@@ -1,6 +1,9 @@
 #pragma once
 // Where the program and the open project live, and the project file's data section as read.
+#include <memory>
 #include <string>
+
+#include "host/file_lock.h"
 
 namespace ts {
 
@@ -12,6 +15,10 @@ struct ProjectPaths {
     // Absolute path of a project file whose reading left elements out: writing it back would
     // lose them, so that file is kept as it is. Empty otherwise.
     std::string incompleteProject;
+    // The window's hold on the open project (empty while the project has no file): other
+    // windows and batch runs on the same project wait for it or are refused.
+    std::unique_ptr<FileLock> lock;
+    std::string lockedPath;
 };
 
 struct App;

@@ -1,11 +1,15 @@
 #include "project/window_session.h"
 
+#include "host/file_lock.h"
 #include "host/file_system.h"
+#include "host/host_services.h"
+#include "host/message_box.h"
 #include "project/element_table.h"
 #include "project/project_file.h"
 #include "project/project_paths.h"
 #include "script/interpreter.h"
 #include "script/script_state.h"
+#include "resources/texts.h"
 #include "script/settings.h"
 
 namespace ts {
@@ -23,11 +27,43 @@ bool runQuitHook(App& app) {
 
 void runProcedure(App& app, const std::string& label) { runScriptFile(app, systemSettings(app).scriptName, label); }
 
+bool switchProjectLock(App& app, const std::string& path) {
+    ProjectPaths& paths = projectPaths(app);
+    if (path.empty()) {
+        paths.lock.reset();
+        paths.lockedPath.clear();
+        return true;
+    }
+    if (paths.lock && paths.lock->held() && paths.lockedPath == path) return true;
+    auto lock = std::make_unique<FileLock>();
+    std::string reason;
+    BusyScope busy(hostServices(app));
+    if (!lock->acquire(path, lockTimeoutMs(), {}, &reason)) {
+        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str()),
+                Icon::Error);
+        return false;
+    }
+    paths.lock = std::move(lock);
+    paths.lockedPath = path;
+    return true;
+}
+
 bool saveProjectAs(App& app, bool askAlways, const std::function<std::string()>& askName) {
     std::string path = askAlways ? std::string() : projectPaths(app).projectPath;
+    const std::string before = projectPaths(app).lockedPath;
+    // A new name is locked before anything is written under it; a name whose lock is held by
+    // another run counts as no name given.
+    auto askLocked = [&]() -> std::string {
+        std::string name = askName ? askName() : std::string();
+        if (!name.empty() && !switchProjectLock(app, absolutePath(withProjectExtension(name)))) return {};
+        return name;
+    };
     std::string written;
-    WriteProjectResult result = WriteProject(app, path, askName, &written);
-    if (result != WriteProjectResult::Written) return false;
+    WriteProjectResult result = WriteProject(app, path, askLocked, &written);
+    if (result != WriteProjectResult::Written) {
+        if (projectPaths(app).lockedPath != before) switchProjectLock(app, before);
+        return false;
+    }
     if (!written.empty()) {
         projectPaths(app).projectPath = absolutePath(written);
         setCurrentDirectory(directoryOf(projectPaths(app).projectPath));
@@ -42,6 +78,7 @@ bool closeProject(App& app, bool save, const std::function<std::string()>& askNa
 }
 
 void newProject(App& app) {
+    switchProjectLock(app, {});
     clearElements(app);
     projectPaths(app).projectPath.clear();
     projectPaths(app).dataSection.clear();
@@ -49,6 +86,7 @@ void newProject(App& app) {
 }
 
 bool openProject(App& app, const std::string& path) {
+    if (!switchProjectLock(app, absolutePath(path))) return false;
     clearElements(app);
     projectPaths(app).projectPath = absolutePath(path);
     setCurrentDirectory(directoryOf(projectPaths(app).projectPath));

@@ -23,10 +23,16 @@ bool closeProject(App& app, bool save, const std::function<std::string()>& askNa
 // The path becomes the name used. False when cancelled or not written.
 bool saveProjectAs(App& app, bool askAlways, const std::function<std::string()>& askName);
 
-// "New": empties the element table and forgets the project's name.
+// "New": empties the element table, forgets the project's name and releases its lock.
 void newProject(App& app);
-// "Open": reads another project file in place of the current project (its folder becomes the
-// current directory). False when it could not be read (the project is then empty under that name).
+// "Open": takes the lock of another project file and reads it in place of the current project
+// (its folder becomes the current directory). False when it could not be read (the project is
+// then empty under that name) or when its lock is held elsewhere (reported; nothing changed).
 bool openProject(App& app, const std::string& path);
+
+// Holds the lock of the project file `path` (absolute) instead of the one held now; an empty path
+// releases it. Waits as batch runs do while another run holds it; when that lasts too long the
+// refusal is reported and the old lock is kept. True when the lock of `path` is held.
+bool switchProjectLock(App& app, const std::string& path);
 
 }  // namespace ts

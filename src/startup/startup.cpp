@@ -29,8 +29,8 @@ StartMode prepareStartup(App& app, const std::string& commandLine, const std::st
     setCurrentDirectory(directoryOf(projectPaths(app).projectPath));
 
     // Batch runs started together on one project (make -j) take turns: each holds the project
-    // from reading it to writing it back.
-    if (projectLock && !parts.rest.empty()) {
+    // from reading it to writing it back. A window holds it while the project is open.
+    if (projectLock) {
         const std::string& path = projectPaths(app).projectPath;
         std::string reason;
         auto waiting = [&] { std::fprintf(stderr, "%s\n", toUtf8(formatText(tr(T::FileLockWaiting), path.c_str())).c_str()); };

@@ -14,7 +14,7 @@ enum class StartMode { BatchConversion, BatchScript, Interactive, Refused };
 
 // Steps up to the choice of the mode: defaults, project path made absolute and its folder made
 // the current directory, project file read. Returns the mode and leaves the rest of the command
-// line in `rest`. For a batch run `projectLock` (when given) takes the project's lock first.
+// line in `rest`. `projectLock` (when given) takes the project's lock first.
 StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
                          std::string& rest, FileLock* projectLock = nullptr);
 

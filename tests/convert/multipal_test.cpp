@@ -204,6 +204,30 @@ TEST(MultipalAssignment, ProgressRunsToTheEnd) {
     for (size_t i = 1; i < seen.size(); ++i) EXPECT_GE(seen[i], seen[i - 1]);
 }
 
+TEST(MultipalAssignment, ProgressShowsTheGroupsPalettesAsTheyGrow) {
+    TileStore store = disjointSetTiles(20, 8);
+    MultiPaletteParams p = gba4(64);
+    std::vector<int> groupsSeen;
+    std::vector<uint32_t> last;
+    p.palettes = [&](const std::vector<uint32_t>& entries, int groups) {
+        ASSERT_EQ(entries.size(), size_t(groups) * 16);
+        groupsSeen.push_back(groups);
+        last = entries;
+    };
+    MultiPaletteResult r;
+    ASSERT_EQ(assignSubPalettes(store, 0, p, r), 64);
+    ASSERT_FALSE(groupsSeen.empty());
+    EXPECT_EQ(groupsSeen.back(), 4);
+    for (size_t i = 1; i < groupsSeen.size(); ++i) EXPECT_GE(groupsSeen[i], groupsSeen[i - 1]);
+    // Every set's colours show in some group by the last report.
+    for (int s = 0; s < 4; ++s) {
+        const uint32_t c = setColour(s, 0) & 0xFFFFFF;
+        bool found = false;
+        for (uint32_t e : last) found = found || (e & 0xFFFFFF) == c;
+        EXPECT_TRUE(found) << s;
+    }
+}
+
 TEST(MultipalOctree, WeightedInsertionEqualsPixelByPixel) {
     std::mt19937 rng(5);
     for (int round = 0; round < 30; ++round) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
+#include "host/file_lock.h"
 #include "host/file_system.h"
 #include "project/element_table.h"
 #include "project/project_paths.h"
@@ -99,3 +100,59 @@ TEST_F(WindowSessionTest, NewAndOpenReplaceTheProject) {
 }
 
 }  // namespace
+
+// The window holds the open project's lock; another window or a batch run on it is refused once
+// the wait runs out, and Open, New and Save As move the lock.
+struct ProjectLockTest : WindowSessionTest {
+    ProjectLockTest() { setenv("TILESMITHERY_LOCK_TIMEOUT", "0.05", 1); }
+    ~ProjectLockTest() override { unsetenv("TILESMITHERY_LOCK_TIMEOUT"); }
+    // Whether another run could take the lock of `path` now.
+    static bool freeForOthers(const std::string& path) {
+        FileLock other;
+        return other.acquire(path, 0);
+    }
+};
+
+TEST_F(ProjectLockTest, OpenTakesTheLockAndASecondWindowIsRefused) {
+    const std::string a = dir.file("a.tsp"), b = dir.file("b.tsp");
+    dir.write("a.tsp", "#Fichier de projet Tilesmithery\r\n");
+    dir.write("b.tsp", "#Fichier de projet Tilesmithery\r\n");
+    openProject(app, a);
+    ASSERT_EQ(projectPaths(app).projectPath, a);
+    EXPECT_FALSE(freeForOthers(a));
+
+    test::TestApp second;
+    second.app.system.messages = 0;
+    EXPECT_FALSE(openProject(second.app, a));
+    EXPECT_EQ(second.host.lastCaption(), "Error");
+    EXPECT_NE(second.host.lastText().find("a.tsp"), std::string::npos);
+    // The second window keeps what it had.
+    EXPECT_TRUE(projectPaths(second.app).projectPath.empty() || projectPaths(second.app).projectPath != a);
+    EXPECT_FALSE(projectPaths(second.app).lock);
+
+    // Opening another project releases the first one.
+    openProject(app, b);
+    ASSERT_EQ(projectPaths(app).projectPath, b);
+    EXPECT_TRUE(freeForOthers(a));
+    EXPECT_FALSE(freeForOthers(b));
+    newProject(app);
+    EXPECT_TRUE(freeForOthers(b));
+}
+
+TEST_F(ProjectLockTest, SaveAsMovesTheLockAndIsRefusedOnALockedName) {
+    dir.write("a.tsp", "#Fichier de projet Tilesmithery\r\n");
+    openProject(app, dir.file("a.tsp"));
+    ASSERT_TRUE(saveProjectAs(app, true, [&] { return dir.file("c"); }));
+    EXPECT_EQ(projectPaths(app).projectPath, dir.file("c.tsp"));
+    EXPECT_TRUE(freeForOthers(dir.file("a.tsp")));
+    EXPECT_FALSE(freeForOthers(dir.file("c.tsp")));
+
+    // A name another run holds: nothing is written, the project keeps its name and its lock.
+    FileLock other;
+    ASSERT_TRUE(other.acquire(dir.file("d.tsp"), 0));
+    EXPECT_FALSE(saveProjectAs(app, true, [&] { return dir.file("d.tsp"); }));
+    EXPECT_EQ(t.host.lastCaption(), "Error");
+    EXPECT_FALSE(fileExists(dir.file("d.tsp")));
+    EXPECT_EQ(projectPaths(app).projectPath, dir.file("c.tsp"));
+    EXPECT_FALSE(freeForOthers(dir.file("c.tsp")));
+}

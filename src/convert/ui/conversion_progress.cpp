@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPainter>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <algorithm>
@@ -53,6 +54,53 @@ void showConversionProgress(QWidget* window, const std::string& what, double fra
         main->statusBar()->addPermanentWidget(progress);
     }
     progress->report(toQt(what), fraction);
+}
+
+ConversionPalettes::ConversionPalettes(QWidget* parent) : QWidget(parent) {
+    setObjectName("conversion-palettes");
+    setAccessibleName("Sub-palettes being built");
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    hide();
+}
+
+void ConversionPalettes::setRows(const std::vector<std::vector<uint32_t>>& rows) {
+    if (rows.empty()) {
+        rows_.clear();
+        hide();
+        return;
+    }
+    if (rows == rows_ && isVisible()) return;
+    rows_ = rows;
+    size_t widest = 0;
+    for (const auto& row : rows_) widest = std::max(widest, row.size());
+    // A one-pixel frame around the swatches.
+    setFixedSize(int(widest) * kSwatch + 2, int(rows_.size()) * kSwatch + 2);
+    move(8, 8);
+    raise();
+    show();
+    // The work runs on this thread: paint now.
+    repaint();
+}
+
+void ConversionPalettes::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::WindowText));
+    for (size_t r = 0; r < rows_.size(); ++r)
+        for (size_t i = 0; i < rows_[r].size(); ++i)
+            painter.fillRect(1 + int(i) * kSwatch, 1 + int(r) * kSwatch, kSwatch, kSwatch,
+                             QColor::fromRgb(rows_[r][i] & 0xFFFFFFu));
+}
+
+void showConversionPalettes(QWidget* window, const std::vector<std::vector<uint32_t>>& rows) {
+    auto* main = qobject_cast<QMainWindow*>(window ? window->window() : nullptr);
+    if (!main || !main->centralWidget()) return;
+    QWidget* host = main->centralWidget();
+    auto* palettes = host->findChild<ConversionPalettes*>("conversion-palettes", Qt::FindDirectChildrenOnly);
+    if (!palettes) {
+        if (rows.empty()) return;
+        palettes = new ConversionPalettes(host);
+    }
+    palettes->setRows(rows);
 }
 
 }  // namespace ts

@@ -3,7 +3,9 @@
 // in the main window's status strip: the step's text and a bar, shown while the step runs and
 // painted at once so the window shows it during the work.
 #include <QWidget>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QProgressBar;
@@ -22,7 +24,25 @@ private:
     QProgressBar* bar_ = nullptr;
 };
 
+// The sub-palettes a multi-palette conversion is building, drawn over the top-left corner of the
+// main window's panels: one row of 16 x 16 swatches per sub-palette, one swatch per entry.
+class ConversionPalettes : public QWidget {
+public:
+    static constexpr int kSwatch = 16;  // side of one swatch
+    explicit ConversionPalettes(QWidget* parent);
+    void setRows(const std::vector<std::vector<uint32_t>>& rows);
+    const std::vector<std::vector<uint32_t>>& rows() const { return rows_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::vector<std::vector<uint32_t>> rows_;
+};
+
 // Shows the progress in the status strip of `window` (a main window); nothing without one.
 void showConversionProgress(QWidget* window, const std::string& what, double fraction);
+// Shows the palettes over the main window of `window`; no rows ends the display.
+void showConversionPalettes(QWidget* window, const std::vector<std::vector<uint32_t>>& rows);
 
 }  // namespace ts

@@ -97,6 +97,10 @@ void WindowHost::setMainWindowVisible(bool visible) {
 
 void WindowHost::progress(const std::string& what, double fraction) { showConversionProgress(owner_, what, fraction); }
 
+void WindowHost::progressPalettes(const std::vector<std::vector<uint32_t>>& rows) {
+    showConversionPalettes(owner_, rows);
+}
+
 void WindowHost::setBusy(bool busy) {
     const int before = busyDepth_;
     busyDepth_ = busy ? busyDepth_ + 1 : (busyDepth_ > 0 ? busyDepth_ - 1 : 0);

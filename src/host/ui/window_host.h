@@ -19,6 +19,7 @@ public:
     void setBusy(bool busy) override;
     // Long conversion steps: their text and a bar in the owner's status strip.
     void progress(const std::string& what, double fraction) override;
+    void progressPalettes(const std::vector<std::vector<uint32_t>>& rows) override;
     bool copyImageToClipboard(int width, int height, const std::vector<uint32_t>& pixels) override;
     bool copyTextToClipboard(const std::string& text) override;
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "host/ui/qt_text.h"
@@ -38,6 +39,11 @@ ExecuteScriptDialog::ExecuteScriptDialog(const std::string& previous, QWidget* p
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    // Enter starts a new line of the script; Ctrl+Enter runs it as OK does.
+    for (QKeySequence key : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto* run = new QShortcut(key, this);
+        connect(run, &QShortcut::activated, this, &QDialog::accept);
+    }
     resize(520, 320);
 }
 

@@ -96,6 +96,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter and Escape that no control took: the panel's default button and leaving the panel.
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -110,6 +112,8 @@ private:
     void runProcedure(const std::string& label);
     void showUserHelp();
     void showDocumentation();
+    // Enter with the focus in the panel: the focused push button, else the form's "Ok!".
+    void pressPanelDefault();
 
     App& app_;
     PanelFactories panels_;

@@ -2,7 +2,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QPushButton>
 
 #include "host/file_system.h"
 #include "host/host_services.h"
@@ -125,6 +127,35 @@ void MainWindow::showDocumentation() {
     hostServices(app_).openFile(manual);
 }
 
+void MainWindow::pressPanelDefault() {
+    // Enter in the tree is the tree's own; the form's button answers only inside the panel.
+    QWidget* focus = QApplication::focusWidget();
+    if (!panelContent_ || !focus || !panelContent_->isAncestorOf(focus)) return;
+    auto* focused = qobject_cast<QPushButton*>(focus);
+    if (focused && focused->isEnabled()) {
+        focused->click();
+        return;
+    }
+    auto* ok = panelContent_->findChild<QPushButton*>("ok");
+    if (ok && ok->isEnabled() && ok->isVisible()) ok->click();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (event->modifiers() & ~Qt::KeypadModifier) break;
+            runCommand(CmdEnter);
+            return;
+        case Qt::Key_Escape:
+            if (event->modifiers()) break;
+            runCommand(CmdEscape);
+            return;
+        default: break;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
 void MainWindow::showUserHelp() {
     const std::string& help = systemSettings(app_).userHelp;
     if (help.empty() || !fileExists(help)) {
@@ -158,6 +189,13 @@ bool MainWindow::runCommand(int command) {
             refreshTree();
             return true;
         }
+        case CmdEnter: pressPanelDefault(); return true;
+        case CmdEscape:
+            // Leaves the panel's controls for the tree.
+            if (tree_) tree_->setFocus(Qt::ShortcutFocusReason);
+            return true;
+        case CmdFocusNext: focusNextChild(); return true;
+        case CmdFocusPrevious: focusPreviousChild(); return true;
         case CmdSave: saveProject(false); return true;
         case CmdSaveAs: saveProject(true); return true;
         case CmdQuitWithoutSaving:

@@ -11,12 +11,13 @@
 #include "host/message_box.h"
 #include "host/ui/qt_text.h"
 #include "project/ui/general_page.h"
-#include "project/ui/main_window.h"
+#include "project/options_rules.h"
 
 namespace ts {
 
 OptionsSheet::OptionsSheet(App& app, QWidget* parent, std::function<bool()> editorOpen)
     : QDialog(parent), app_(app), editorOpen_(std::move(editorOpen)) {
+    if (!editorOpen_) editorOpen_ = [&app] { return editorHasPlanes(app); };
     setObjectName("options-sheet");
     setWindowTitle(qtr(T::OptionsCaption));
     setAccessibleName(qtr(T::OptionsCaption));
@@ -67,8 +68,7 @@ void OptionsSheet::reject() {
 }
 
 void showOptionsSheet(App& app, QWidget* parent) {
-    auto* window = dynamic_cast<MainWindow*>(parent ? parent->window() : nullptr);
-    OptionsSheet sheet(app, parent, [window] { return window && window->mapEditorOpen(); });
+    OptionsSheet sheet(app, parent);
     sheet.exec();
 }
 

@@ -83,7 +83,14 @@ extern "C" __attribute__((visibility("default"))) int tsRunInteractive(int argc,
     WindowHost host;
     App app(host);
     std::string rest;
-    prepareStartup(app, joinArguments(args), programDirectory ? programDirectory : "", rest);
+    // The window holds the project's lock while the project is open, as a batch run does for
+    // its run; Open, New and Save As move it.
+    auto lock = std::make_unique<FileLock>();
+    if (prepareStartup(app, joinArguments(args), programDirectory ? programDirectory : "", rest, lock.get()) ==
+        StartMode::Refused)
+        return 1;
+    projectPaths(app).lock = std::move(lock);
+    projectPaths(app).lockedPath = projectPaths(app).projectPath;
     std::unique_ptr<MainWindow> window = openMainWindow(app, &host, &loading);
     if (!window) return 0;
     const int status = application.exec();

@@ -12,6 +12,8 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+#include "app/app_state.h"
+#include "editor/editor_document.h"
 #include "formats/platform.h"
 #include "formats/ui/formats_dialog.h"
 #include "formats/ui/models_page.h"
@@ -67,15 +69,36 @@ TEST_F(OptionsDialogsTest, GeneralPageRulesThroughTheSheet) {
     third.reject();
 }
 
-TEST_F(OptionsDialogsTest, ListSizeRefusedWhileTheEditorIsOpen) {
-    OptionsSheet sheet(app, nullptr, [] { return true; });
+TEST_F(OptionsDialogsTest, ListSizeAndModelsRefusedWhileTheEditorHasPlanes) {
+    // The editor's document with a plane open, as the map editor leaves it while it shows.
+    EditorDocument& doc = editorDocument(app);
+    doc.open = true;
+    doc.count = 1;
+    {
+        OptionsSheet sheet(app, nullptr);
+        child<QLineEdit>(sheet, "options-maxobjects")->setText("50");
+        child<QLineEdit>(sheet, "options-timing")->setText("40");
+        sheet.tabs()->setCurrentIndex(2);
+        EXPECT_EQ(host.lastCaption(), "Error");
+        EXPECT_EQ(host.lastText(), "Impossible to work on parameters while the editor is open. Please close it before.");
+        EXPECT_FALSE(sheet.tabs()->widget(2)->isEnabled());
+        sheet.accept();
+        EXPECT_EQ(host.lastText(),
+                  "Impossible to modify the number of elements in a list while the editor is open. Please close it.");
+        EXPECT_EQ(app.system.maxObjects, 1024);
+        EXPECT_EQ(app.editor.timing, 40);  // the other fields still apply
+    }
+    // Closed again: both are taken.
+    doc.count = 0;
+    doc.open = false;
+    host.clear();
+    OptionsSheet sheet(app, nullptr);
     child<QLineEdit>(sheet, "options-maxobjects")->setText("50");
-    child<QLineEdit>(sheet, "options-timing")->setText("40");
     sheet.tabs()->setCurrentIndex(2);
-    EXPECT_EQ(host.lastText(), "Impossible to work on parameters while the editor is open. Please close it before.");
+    EXPECT_TRUE(sheet.tabs()->widget(2)->isEnabled());
     sheet.accept();
-    EXPECT_EQ(app.system.maxObjects, 1024);
-    EXPECT_EQ(app.editor.timing, 40);  // the other fields still apply
+    EXPECT_TRUE(host.boxes.empty()) << host.lastText();
+    EXPECT_EQ(app.system.maxObjects, 50);
 }
 
 TEST_F(OptionsDialogsTest, ConversionPagesAndDefaults) {

@@ -153,6 +153,29 @@ TEST_F(PanelFormsTest, GiantMapAndListFormsCreateElements) {
     EXPECT_NE(TrouveElement(app, TYPE_LISTE, "foes.lst.c"), kElementNotFound) << host.lastText();
 }
 
+TEST_F(PanelFormsTest, EnterInTheFormPressesOkAndEscapeLeavesForTheTree) {
+    convertShip();
+    open();
+    window->activateWindow();
+    selectBranch(2);
+    auto* source = find<QLineEdit>("text-source");
+    ASSERT_NE(source, nullptr);
+    source->setText("foes.lst.c");
+    source->setFocus();
+    QApplication::processEvents();
+    // Enter in the tree is the tree's: no list is made.
+    window->tree()->setFocus();
+    QTest::keyClick(window->tree(), Qt::Key_Return);
+    EXPECT_EQ(TrouveElement(app, TYPE_LISTE, "foes.lst.c"), kElementNotFound);
+    // Escape in the form leaves it for the tree; Enter in a field presses "Ok!".
+    source->setFocus();
+    QTest::keyClick(source, Qt::Key_Escape);
+    EXPECT_TRUE(window->tree()->hasFocus());
+    source->setFocus();
+    QTest::keyClick(source, Qt::Key_Return);
+    EXPECT_NE(TrouveElement(app, TYPE_LISTE, "foes.lst.c"), kElementNotFound) << host.lastText();
+}
+
 TEST_F(PanelFormsTest, ImageFormShowsItsControls) {
     open();
     selectBranch(4);
@@ -231,6 +254,26 @@ TEST_F(PanelFormsTest, ConversionProgressInTheStatusStrip) {
     test::saveScreenshot(*window, "conversion-progress");
     showConversionProgress(window.get(), "Building the palettes...", 1.0);
     EXPECT_FALSE(progress->isVisible());
+}
+
+TEST_F(PanelFormsTest, ConversionPalettesShownAsSwatches) {
+    open();
+    std::vector<std::vector<uint32_t>> rows(3);
+    for (int g = 0; g < 3; ++g)
+        for (int i = 0; i < 16; ++i) rows[size_t(g)].push_back(uint32_t(g * 80) << 16 | uint32_t(i * 16 + 4) << 8 | 0x44);
+    showConversionPalettes(window.get(), rows);
+    auto* palettes = window->findChild<ConversionPalettes*>("conversion-palettes");
+    ASSERT_NE(palettes, nullptr);
+    EXPECT_TRUE(palettes->isVisible());
+    EXPECT_EQ(palettes->width(), 16 * ConversionPalettes::kSwatch + 2);
+    EXPECT_EQ(palettes->height(), 3 * ConversionPalettes::kSwatch + 2);
+    const QImage drawn = palettes->grab().toImage();
+    for (int g = 0; g < 3; ++g)
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(drawn.pixel(1 + i * 16 + 8, 1 + g * 16 + 8) & 0xFFFFFFu, rows[size_t(g)][size_t(i)]) << g << "," << i;
+    test::saveScreenshot(*window, "conversion-palettes");
+    showConversionPalettes(window.get(), {});
+    EXPECT_FALSE(palettes->isVisible());
 }
 
 }  // namespace

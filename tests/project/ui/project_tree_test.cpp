@@ -91,6 +91,23 @@ TEST_F(ProjectTreeTest, F2RenameToATakenNameGivesANumberedName) {
     EXPECT_EQ(tree()->itemOfRecord(renamed)->text(0).toStdString(), "Tiles2");
 }
 
+TEST_F(ProjectTreeTest, EscapeCancelsTheRenameInsideTheMainWindow) {
+    int a = element("Tiles", TYPE_MOSAIQUE, "a.til.c");
+    open();
+    tree()->setFocus();
+    tree()->selectRecord(a);
+    QTest::keyClick(tree(), Qt::Key_F2);
+    auto* editor = tree()->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText("Other");
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(record(a).name, "Tiles");
+    EXPECT_EQ(tree()->itemOfRecord(a)->text(0).toStdString(), "Tiles");
+    EXPECT_TRUE(tree()->hasFocus());
+}
+
 TEST_F(ProjectTreeTest, RenameToEmptyTextChangesNothing) {
     int a = element("Tiles", TYPE_MOSAIQUE, "a.til.c");
     open();

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <functional>
@@ -76,6 +77,40 @@ TEST_F(WindowDialogsTest, ExecuteScriptShowsTheLastTextSelected) {
     });
     EXPECT_FALSE(askScriptInvite(nullptr, remembered));
     EXPECT_EQ(remembered, "convert.tilex 16\nconvert.tiley 24");
+}
+
+TEST_F(WindowDialogsTest, EnterAndEscapeAnswerTheDialogs) {
+    // "Add a folder": Enter in the name is OK, Escape is Cancel.
+    whenModal([](QDialog* d) {
+        auto* name = d->findChild<QLineEdit*>("folder-name");
+        name->setText("Act1");
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    EXPECT_TRUE(runAddFolderDialog(app, nullptr));
+    EXPECT_EQ(elementTable(app).count(), 1);
+    whenModal([](QDialog* d) {
+        auto* name = d->findChild<QLineEdit*>("folder-name");
+        name->setText("Act2");
+        QTest::keyClick(name, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(runAddFolderDialog(app, nullptr));
+    EXPECT_EQ(elementTable(app).count(), 1);
+
+    // "Execute (script)": Enter starts a new line, Ctrl+Enter runs, Escape cancels.
+    std::string remembered;
+    whenModal([](QDialog* d) {
+        auto* edit = d->findChild<QPlainTextEdit*>("execute-text");
+        edit->setPlainText("convert.tilex 16");
+        edit->moveCursor(QTextCursor::End);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_TRUE(d->isVisible());
+        QTest::keyClicks(edit, "convert.tiley 24");
+        QTest::keyClick(edit, Qt::Key_Return, Qt::ControlModifier);
+    });
+    ASSERT_TRUE(askScriptInvite(nullptr, remembered));
+    EXPECT_EQ(remembered, "convert.tilex 16\nconvert.tiley 24");
+    whenModal([](QDialog* d) { QTest::keyClick(d->findChild<QPlainTextEdit*>("execute-text"), Qt::Key_Escape); });
+    EXPECT_FALSE(askScriptInvite(nullptr, remembered));
 }
 
 TEST_F(WindowDialogsTest, ScriptInviteFromTheMenuRunsTheText) {
