@@ -13,6 +13,7 @@
 #include "editor/surface.h"
 #include "host/file_lock.h"
 #include "host/file_system.h"
+#include "project/window_session.h"
 #include "test_support.h"
 
 namespace {
@@ -89,3 +90,19 @@ TEST(ParallelRuns, ALockDiesWithItsHolder) {
     ts::FileLock again;
     EXPECT_TRUE(again.acquire(dir.file("game.tsp"), 0));
 }
+
+namespace {
+
+TEST(ParallelRuns, ABatchRunWaitsWhileAWindowHasTheProjectOpen) {
+    ts::test::TempDir dir;
+    dir.write("game.tsp", "#Fichier de projet Tilesmithery\r\n");
+    ts::test::TestApp window;
+    ASSERT_TRUE(ts::setCurrentDirectory(dir.path()));
+    ts::openProject(window.app, dir.file("game.tsp"));
+    EXPECT_EQ(waitFor(startProgram(dir.path(), {"game.tsp", "end"}, "0.3")), 1);
+    // "New" lets the project go.
+    ts::newProject(window.app);
+    EXPECT_EQ(waitFor(startProgram(dir.path(), {"game.tsp", "end"}, "0.3")), 0);
+}
+
+}  // namespace
