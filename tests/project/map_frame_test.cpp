@@ -177,3 +177,30 @@ TEST_F(MapFrames, ExportWithinAScriptLeavesTheScriptRunning) {
     EXPECT_TRUE(fileExists(dir.file("a.png")));
     EXPECT_TRUE(fileExists(dir.file("b.png")));
 }
+
+TEST_F(MapFrames, ExportEqualsTheSourceWhereverTheConversionWasExact) {
+    // 15-bit tiles: colours whose components are multiples of 8 convert exactly (left half); the
+    // others lose their low bits (right half).
+    ASSERT_TRUE(writePicture("mixed.png", 32, 16, [](int x, int y) -> uint32_t {
+        if (x < 16) return uint32_t((x * 16) & 0xF8) << 16 | uint32_t((y * 16) & 0xF8) << 8 | 0x40;
+        return uint32_t(x * 7 + 1) << 16 | uint32_t(y * 13 + 3) << 8 | uint32_t(x + y) | 0x010101;
+    }));
+    conv("tset src=mixed cmode=15");
+    const Surface drawn = exported("mixed");
+    const Surface picture = source("mixed.png");
+    ASSERT_EQ(drawn.width, 32);
+    ASSERT_EQ(drawn.height, 16);
+    int inexact = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 32; ++x) {
+            if (x < 16) {
+                ASSERT_EQ(rgb(drawn, x, y), rgb(picture, x, y)) << x << "," << y;
+            } else {
+                // What was lost is below the 15-bit precision, nothing more.
+                const uint32_t a = rgb(drawn, x, y), b = rgb(picture, x, y);
+                for (int shift : {0, 8, 16}) ASSERT_EQ((a >> shift) & 0xF8, (b >> shift) & 0xF8) << x << "," << y;
+                inexact += a != b;
+            }
+        }
+    EXPECT_GT(inexact, 0);
+}
