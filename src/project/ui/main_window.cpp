@@ -127,6 +127,8 @@ void MainWindow::showPanelForSelection(bool force) {
             char text[200];
             std::snprintf(text, sizeof text, ts::tr(T::PanelFolderText), r.name.c_str());
             content = textPanel(toQt(text), "panel-folder", panel_);
+            std::snprintf(text, sizeof text, ts::tr(T::PreviewFolder), r.name.c_str());
+            setStatusText(text);
         } else if (panels_.preview) {
             content = panels_.preview(app_, record, panel_);
         }
@@ -136,7 +138,11 @@ void MainWindow::showPanelForSelection(bool force) {
             case TYPE_CARTE: if (panels_.giantMapForm) content = panels_.giantMapForm(app_, panel_); break;
             case TYPE_LISTE: if (panels_.objectListForm) content = panels_.objectListForm(app_, panel_); break;
             case TYPE_BITMAP: if (panels_.simpleImageForm) content = panels_.simpleImageForm(app_, panel_); break;
-            case TYPE_PALETTE: content = textPanel(qtr(T::PanelPalettesText), "panel-palettes", panel_); break;
+            case TYPE_PALETTE:
+                // No form: the status strip must not keep the text of the form shown before.
+                content = textPanel(qtr(T::PanelPalettesText), "panel-palettes", panel_);
+                setStatusText(ts::tr(T::PanelPalettesText));
+                break;
         }
     }
     if (!content) content = textPanel(qtr(T::PanelWelcome), "panel-welcome", panel_);

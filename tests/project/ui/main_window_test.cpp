@@ -4,6 +4,7 @@
 #include <QMenuBar>
 #include <gtest/gtest.h>
 
+#include "project/element_table.h"
 #include "project/ui/main_window.h"
 #include "project/ui/project_tree.h"
 #include "script/script_state.h"
@@ -50,9 +51,11 @@ TEST(MainWindowTest, WhileAScriptRunsSelectionLeavesThePanelButTreeRowsShowTheir
     MainWindow window(t.app);
     window.askSaveName = [] { return std::string(); };
     window.show();
+    window.tree()->selectBranch(2);  // Lists: its form sets the status text
     window.tree()->selectBranch(3);  // Palettes
     QWidget* palettes = window.panelContent();
     EXPECT_EQ(palettes->objectName().toStdString(), "panel-palettes");
+    EXPECT_EQ(window.statusText(), "Palettes are generated with images conversions");
     scriptState(t.app).treeRefreshGate = false;
     window.tree()->selectBranch(0);
     EXPECT_EQ(window.panelContent(), palettes);
@@ -60,6 +63,16 @@ TEST(MainWindowTest, WhileAScriptRunsSelectionLeavesThePanelButTreeRowsShowTheir
     EXPECT_NE(window.panelContent(), palettes);
     EXPECT_EQ(window.tree()->currentBranch(), 0);
     scriptState(t.app).treeRefreshGate = true;
+
+    // A folder names itself in the status strip.
+    ElementRecord folder;
+    folder.name = "World";
+    folder.typeAndFlags = kFolderFlag;
+    ASSERT_TRUE(appendElementRecord(t.app, folder));
+    const int world = elementTable(t.app).count() - 1;
+    window.refreshTree();
+    window.tree()->selectRecord(world);
+    EXPECT_EQ(window.statusText(), "Personnal directory World");
 }
 
 }  // namespace
