@@ -31,6 +31,8 @@ const DepthInfo& depthAt(const App& app, int index) {
 bool allocate(const App& app, const PreviewRender& how, ElementPreview& out, int64_t w, int64_t h) {
     if (w <= 0 || h <= 0) return false;
     out.bytesNeeded = uint64_t(w) * uint64_t(h) * kBytesPerPixel;
+    out.fullWidth = w;
+    out.fullHeight = h;
     const uint32_t setting = how.whole ? 0 : systemSettings(app).maxMemory;
     int64_t limit = setting ? int64_t(setting) : kMaxSurfacePixels * kBytesPerPixel;
     limit = std::min(limit, kMaxSurfacePixels * kBytesPerPixel);

@@ -40,6 +40,7 @@ struct ElementPreview {
     PaletteBuffer palette{};       // the colours as loaded (palette previews)
     // Memory: bytes the whole element needs; when more than the limit, only a part was drawn.
     uint64_t bytesNeeded = 0;
+    int64_t fullWidth = 0, fullHeight = 0;  // pixel size of the whole element
     bool partial = false;
     // Maps: the settings script beside the data file, and whether it exists ("Config.").
     std::string settingsScript;

@@ -7,7 +7,7 @@
 #include "convert/image_file.h"
 #include "host/file_system.h"
 #include "host/message_box.h"
-#include "project/element_render.h"
+#include "project/element_preview.h"
 #include "project/element_table.h"
 #include "project/element_types.h"
 #include "project/project_commands.h"
@@ -43,10 +43,16 @@ bool exportElementImage(App& app, int index, const std::string& file) {
     if (index < 0 || index >= elementTable(app).count()) return false;
     const ConvertSettings& convert = convertSettings(app);
     const uint32_t mask = uint32_t(convert.maskRed) << 16 | uint32_t(convert.maskGreen) << 8 | convert.maskBlue;
-    Surface surface;
-    const bool drawn = renderElement(app, index, mask, surface);
-    if (!drawn) return false;
-    if (!saveImageFile(surface, {}, nativePath(file))) {
+    ElementPreview drawn;
+    if (!buildPreview(app, index, PreviewSettings{}, mask, drawn, PreviewRender{true, true, true})) return false;
+    if (drawn.mode == PreviewMode::None) return false;
+    if (drawn.partial) {
+        // Larger than one picture may be: refused rather than written in part.
+        scriptError(app, formatText(tr(T::ExportImageTooLarge), elementTable(app).records[size_t(index)].name.c_str(),
+                                    (long long)drawn.fullWidth, (long long)drawn.fullHeight));
+        return false;
+    }
+    if (!saveImageFile(drawn.surface, {}, nativePath(file))) {
         scriptError(app, formatText(tr(T::ExportImageNotWritten), file.c_str()));
         return false;
     }

@@ -9,6 +9,7 @@
 #include "editor/map_view_renderer.h"
 #include "formats/platform.h"
 #include "host/file_system.h"
+#include "project/creation_forms.h"
 #include "project/element_preview.h"
 #include "project/element_table.h"
 #include "project/project_commands.h"
@@ -203,4 +204,19 @@ TEST_F(MapFrames, ExportEqualsTheSourceWhereverTheConversionWasExact) {
             }
         }
     EXPECT_GT(inexact, 0);
+}
+
+TEST_F(MapFrames, ExportOfAMapTooLargeForOnePictureIsRefused) {
+    conv("tset src=level");
+    GiantMapFormState form;
+    form.file = "wide.map.c";
+    form.width = "9000";  // 9000 blocks of 8 pixels: wider than a picture may be
+    form.height = "1";
+    form.blockSize = 0;
+    ASSERT_TRUE(runGiantMapForm(app, form)) << host.lastText();
+    std::string args = "\"wide.map.c\", \"wide.png\"";
+    cmdExportImage(app, args.data());
+    EXPECT_EQ(host.lastCaption(), "Erreur d'ex\xE9" "cution du script");
+    EXPECT_NE(host.lastText().find("72000 x 8"), std::string::npos) << host.lastText();
+    EXPECT_FALSE(fileExists(dir.file("wide.png")));
 }
