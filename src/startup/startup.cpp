@@ -1,6 +1,7 @@
 #include "startup/startup.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 #include "convert/conv_command.h"
 #include "convert/image_file.h"
@@ -29,8 +30,12 @@ StartMode prepareStartup(App& app, const std::string& commandLine, const std::st
     setCurrentDirectory(directoryOf(projectPaths(app).projectPath));
 
     // Batch runs started together on one project (make -j) take turns: each holds the project
-    // from reading it to writing it back. A window holds it while the project is open.
-    if (projectLock) {
+    // from reading it to writing it back. A window holds it while the project is open; in a
+    // folder where no lock file can be made (read-only) a window opens without it, as it did
+    // before windows took the lock, since it could not save there anyway.
+    const bool windowWithoutLock =
+        parts.rest.empty() && ::access(nativePath(directoryOf(projectPaths(app).projectPath)).c_str(), W_OK) != 0;
+    if (projectLock && !windowWithoutLock) {
         const std::string& path = projectPaths(app).projectPath;
         std::string reason;
         auto waiting = [&] { std::fprintf(stderr, "%s\n", toUtf8(formatText(tr(T::FileLockWaiting), path.c_str())).c_str()); };

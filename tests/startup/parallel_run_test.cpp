@@ -14,6 +14,7 @@
 #include "host/file_lock.h"
 #include "host/file_system.h"
 #include "project/window_session.h"
+#include "startup/startup.h"
 #include "test_support.h"
 
 namespace {
@@ -103,6 +104,31 @@ TEST(ParallelRuns, ABatchRunWaitsWhileAWindowHasTheProjectOpen) {
     // "New" lets the project go.
     ts::newProject(window.app);
     EXPECT_EQ(waitFor(startProgram(dir.path(), {"game.tsp", "end"}, "0.3")), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ParallelRuns, AWindowsStartTakesTheProjectsLockOrIsRefused) {
+    setenv("TILESMITHERY_LOCK_TIMEOUT", "0.05", 1);
+    ts::test::TempDir dir;
+    dir.write("game.tsp", "#Fichier de projet Tilesmithery\r\n");
+    {
+        ts::test::TestApp window;
+        ts::FileLock lock;
+        std::string rest;
+        EXPECT_EQ(ts::prepareStartup(window.app, "\"" + dir.file("game.tsp") + "\"", dir.path(), rest, &lock),
+                  ts::StartMode::Interactive);
+        EXPECT_TRUE(lock.held());
+
+        ts::test::TestApp second;
+        ts::FileLock refused;
+        EXPECT_EQ(ts::prepareStartup(second.app, "\"" + dir.file("game.tsp") + "\"", dir.path(), rest, &refused),
+                  ts::StartMode::Refused);
+        EXPECT_EQ(second.host.lastCaption(), "Error");
+    }
+    unsetenv("TILESMITHERY_LOCK_TIMEOUT");
 }
 
 }  // namespace

@@ -89,8 +89,10 @@ extern "C" __attribute__((visibility("default"))) int tsRunInteractive(int argc,
     if (prepareStartup(app, joinArguments(args), programDirectory ? programDirectory : "", rest, lock.get()) ==
         StartMode::Refused)
         return 1;
-    projectPaths(app).lock = std::move(lock);
-    projectPaths(app).lockedPath = projectPaths(app).projectPath;
+    if (lock->held()) {
+        projectPaths(app).lock = std::move(lock);
+        projectPaths(app).lockedPath = projectPaths(app).projectPath;
+    }
     std::unique_ptr<MainWindow> window = openMainWindow(app, &host, &loading);
     if (!window) return 0;
     const int status = application.exec();
