@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  libpng-dev libjpeg-dev zlib1g-dev libgif-dev libtiff-dev
+  libpng-dev libdeflate-dev libjpeg-dev zlib1g-dev libgif-dev libtiff-dev
   qt6-base-dev libgl-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

@@ -13,7 +13,12 @@ namespace ts {
 // Each decoder fills out.surface with 0xAARRGGBB pixels and out.colourTable with the file's
 // table (ARGB, file order) when it has one. A file that is recognised but ends early or holds
 // data its format does not allow gives DecodeResult::Damaged.
-DecodeResult decodePng(const uint8_t* data, size_t size, DecodedImage& out);
+// The image data of large PNG files goes through libdeflate where the file allows it
+// (image_file_png_data.h). AnySize takes that path for small files too, LibpngOnly never: both
+// are there to compare the two paths.
+enum class PngDecoding { Fastest, AnySize, LibpngOnly };
+DecodeResult decodePng(const uint8_t* data, size_t size, DecodedImage& out,
+                       PngDecoding decoding = PngDecoding::Fastest);
 DecodeResult decodeJpeg(const uint8_t* data, size_t size, DecodedImage& out);
 DecodeResult decodeBmp(const uint8_t* data, size_t size, DecodedImage& out);
 DecodeResult decodeGif(const uint8_t* data, size_t size, DecodedImage& out);

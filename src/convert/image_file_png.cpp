@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "convert/image_file_codecs.h"
+#include "convert/image_file_png_data.h"
 
 namespace ts {
 
@@ -50,6 +51,8 @@ enum class RowKind {
 
 struct PngReader {
     PngSource source;
+    bool dataPath = true;  // large non-interlaced files: image data inflated in one go
+    bool anySize = false;  // small files too
     png_structp png = nullptr;
     png_infop info = nullptr;
     std::vector<uint8_t> buffer;          // rows that are not pixel words
@@ -59,6 +62,7 @@ struct PngReader {
     ~PngReader() { png_destroy_read_struct(&png, &info, nullptr); }
 
     DecodeResult read(DecodedImage& out);
+    bool readImageData(RowKind kind, int depth, DecodedImage& out);
 };
 
 // Chooses the transformations and the colour table; returns the kind of rows to read.
@@ -167,6 +171,65 @@ void convertRow(RowKind kind, const uint8_t* in, uint32_t* out, int width, const
     }
 }
 
+// Below this many bytes of pixels libpng's own reading is as quick.
+constexpr size_t kDataPathMinBytes = 64 << 10;
+
+struct RowTarget {
+    RowKind kind;
+    int depth;  // bits per index or grey level (Indices only)
+    Surface* surface;
+    const std::vector<uint32_t>* lookup;
+};
+
+// Rows of the data path; indices of fewer than 8 bits are unpacked here (libpng's packing).
+void deliverRow(void* context, uint32_t y, const uint8_t* row) {
+    const RowTarget& t = *static_cast<const RowTarget*>(context);
+    uint32_t* out = t.surface->row(int(y));
+    const int width = t.surface->width;
+    if (t.kind != RowKind::Indices || t.depth == 8) {
+        convertRow(t.kind, row, out, width, *t.lookup);
+        return;
+    }
+    const uint32_t* lookup = t.lookup->data();
+    const unsigned mask = (1u << t.depth) - 1;
+    for (int x = 0; x < width; ++x) {
+        const unsigned bit = unsigned(x) * unsigned(t.depth);
+        out[x] = lookup[(row[bit >> 3] >> (8 - t.depth - (bit & 7))) & mask];
+    }
+}
+
+bool PngReader::readImageData(RowKind kind, int depth, DecodedImage& out) {
+    const int width = out.surface.width, height = out.surface.height;
+    int filterBytes = 0;
+    size_t rowBytes = 0;
+    switch (kind) {
+        case RowKind::Indices: filterBytes = 1; rowBytes = (size_t(width) * size_t(depth) + 7) / 8; break;
+        case RowKind::Grey8: filterBytes = 1; rowBytes = size_t(width); break;
+        case RowKind::Rgb8: filterBytes = 3; rowBytes = size_t(width) * 3; break;
+        case RowKind::Rgba8: filterBytes = 4; rowBytes = size_t(width) * 4; break;
+        default: return false;
+    }
+    if (rowBytes * size_t(height) < kDataPathMinBytes && !anySize) return false;
+    PngDataLayout layout;
+    // libpng has read the first image data chunk's length and type, no further.
+    if (!findPngImageData(source.data, source.size, layout.firstChunk) || source.pos != layout.firstChunk + 8)
+        return false;
+    layout.height = uint32_t(height);
+    layout.rowBytes = rowBytes;
+    layout.filterBytes = filterBytes;
+    RowTarget target{kind, depth, &out.surface, &lookup};
+    // The rows are inflated into the picture's own memory when each fits in a row of pixels.
+    const size_t pitch = size_t(out.surface.stride) * 4;
+    if (pitch >= rowBytes + 1) {
+        uint8_t* pixels = reinterpret_cast<uint8_t*>(out.surface.pixels.data());
+        return readPngImageData(source.data, source.size, layout, pixels, pitch * size_t(height), deliverRow, &target);
+    }
+    buffer.resize((rowBytes + 1) * size_t(height));
+    const bool ok = readPngImageData(source.data, source.size, layout, buffer.data(), buffer.size(), deliverRow, &target);
+    std::vector<uint8_t>().swap(buffer);
+    return ok;
+}
+
 DecodeResult PngReader::read(DecodedImage& out) {
     png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, onPngError, onPngWarning);
     if (!png) return DecodeResult::Undecodable;
@@ -188,6 +251,7 @@ DecodeResult PngReader::read(DecodedImage& out) {
     out.declaredHeight = height;
     if (!surfaceSizeAllowed(width, height)) return DecodeResult::TooLarge;
 
+    const int fileDepth = png_get_bit_depth(png, info);  // before the transformations change it
     const RowKind kind = prepare(png, info, out.colourTable, lookup);
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
@@ -197,6 +261,9 @@ DecodeResult PngReader::read(DecodedImage& out) {
                               : kind == RowKind::Bgra8 || kind == RowKind::Rgba8 ? 4
                               : kind == RowKind::Rgb8 ? 3 : 1;
     if (rowBytes != size_t(width) * pixelBytes) png_error(png, "unexpected row size");
+
+    // Where the data path declines, libpng reads on from where it stopped; it writes every pixel.
+    if (passes == 1 && dataPath && readImageData(kind, fileDepth, out)) return DecodeResult::Ok;
 
     if (passes > 1) {
         // Interlaced: every pass revisits the rows, which are kept whole until the end.
@@ -227,8 +294,10 @@ DecodeResult PngReader::read(DecodedImage& out) {
 
 }  // namespace
 
-DecodeResult decodePng(const uint8_t* data, size_t size, DecodedImage& out) {
+DecodeResult decodePng(const uint8_t* data, size_t size, DecodedImage& out, PngDecoding decoding) {
     PngReader reader{PngSource{data, size, 0}};
+    reader.dataPath = decoding != PngDecoding::LibpngOnly;
+    reader.anySize = decoding == PngDecoding::AnySize;
     const DecodeResult result = reader.read(out);
     if (result != DecodeResult::Ok) out.colourTable.clear();
     return result;
