@@ -83,6 +83,19 @@ bool inflateExactly(const uint8_t* in, size_t inBytes, uint8_t* out, size_t expe
 
 // Sub, Average and Paeth a whole pixel at a time: their chains run from pixel to pixel, not from
 // byte to byte. Lanes of 16 bits leave room for the sums.
+// A pixel of B bytes as a word, assembled byte by byte (a copy of three bytes into a word would
+// make the processor wait for the store).
+template <int B>
+uint32_t loadWord(const uint8_t* p) {
+    uint32_t w = 0;
+    for (int i = 0; i < B; ++i) w |= uint32_t(p[i]) << (8 * i);
+    return w;
+}
+template <int B>
+void storeWord(uint8_t* p, uint32_t w) {
+    for (int i = 0; i < B; ++i) p[i] = uint8_t(w >> (8 * i));
+}
+
 template <int B>
 struct Pixel {
     typedef int16_t Lanes __attribute__((vector_size(8)));
@@ -98,23 +111,27 @@ struct Pixel {
     static Lanes absolute(Lanes v) { return select(v < 0, -v, v); }
 };
 
+// Sub and Average on the bytes of a 32-bit word: no carry crosses from one byte to the next.
+inline uint32_t addBytes(uint32_t a, uint32_t b) {
+    return ((a & 0x7F7F7F7Fu) + (b & 0x7F7F7F7Fu)) ^ ((a ^ b) & 0x80808080u);
+}
+inline uint32_t averageBytes(uint32_t a, uint32_t b) { return (a & b) + (((a ^ b) & 0xFEFEFEFEu) >> 1); }
+
 template <int B>
 void unfilterSub(const uint8_t* in, uint8_t* out, size_t rowBytes) {
-    using P = Pixel<B>;
-    typename P::Lanes left = {0, 0, 0, 0};
+    uint32_t left = 0;
     for (size_t i = 0; i + B <= rowBytes; i += B) {
-        left = (P::load(in + i) + left) & 0xFF;
-        P::store(out + i, left);
+        left = addBytes(loadWord<B>(in + i), left);
+        storeWord<B>(out + i, left);
     }
 }
 
 template <int B>
 void unfilterAverage(const uint8_t* in, const uint8_t* previous, uint8_t* out, size_t rowBytes) {
-    using P = Pixel<B>;
-    typename P::Lanes left = {0, 0, 0, 0};
+    uint32_t left = 0;
     for (size_t i = 0; i + B <= rowBytes; i += B) {
-        left = (P::load(in + i) + ((left + P::load(previous + i)) >> 1)) & 0xFF;
-        P::store(out + i, left);
+        left = addBytes(loadWord<B>(in + i), averageBytes(left, loadWord<B>(previous + i)));
+        storeWord<B>(out + i, left);
     }
 }
 
