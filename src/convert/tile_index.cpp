@@ -5,15 +5,16 @@
 namespace ts {
 
 // Four independent lanes, so that the multiplications of neighbouring values overlap instead of
-// waiting on each other; tiles hold a multiple of 64 values.
+// waiting on each other; each step takes two values as one 64-bit word (tiles hold a multiple of
+// 64 values).
 uint64_t hashTile(const uint32_t* values, int n) {
     constexpr uint64_t kMultiplier = 0xBF58476D1CE4E5B9ull;
     uint64_t lane[4] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
                         0x27D4EB2F165667C5ull};
     int i = 0;
-    for (; i + 4 <= n; i += 4) {
+    for (; i + 8 <= n; i += 8) {
         for (int k = 0; k < 4; ++k) {
-            lane[k] ^= values[i + k];
+            lane[k] ^= uint64_t(values[i + 2 * k]) | uint64_t(values[i + 2 * k + 1]) << 32;
             lane[k] *= kMultiplier;
             lane[k] ^= lane[k] >> 31;
         }
@@ -32,11 +33,20 @@ uint64_t hashTile(const uint32_t* values, int n) {
 }
 
 void mirrorTile(const uint32_t* in, int tileWidth, int tileHeight, uint8_t flags, uint32_t* out) {
-    for (int y = 0; y < tileHeight; ++y) {
-        const int sy = (flags & kMirrorV) ? tileHeight - 1 - y : y;
-        for (int x = 0; x < tileWidth; ++x) {
-            const int sx = (flags & kMirrorH) ? tileWidth - 1 - x : x;
-            out[tileValueIndex(tileWidth, x, y)] = in[tileValueIndex(tileWidth, sx, sy)];
+    // Block by block: the blocks trade places, then each block is mirrored within itself.
+    const int blocksX = tileWidth / 8, blocksY = tileHeight / 8;
+    const bool h = (flags & kMirrorH) != 0, v = (flags & kMirrorV) != 0;
+    for (int by = 0; by < blocksY; ++by) {
+        for (int bx = 0; bx < blocksX; ++bx) {
+            const uint32_t* from = in + ((v ? blocksY - 1 - by : by) * blocksX + (h ? blocksX - 1 - bx : bx)) * 64;
+            uint32_t* to = out + (by * blocksX + bx) * 64;
+            for (int y = 0; y < 8; ++y) {
+                const uint32_t* row = from + (v ? 7 - y : y) * 8;
+                if (h)
+                    for (int x = 0; x < 8; ++x) to[y * 8 + x] = row[7 - x];
+                else
+                    for (int x = 0; x < 8; ++x) to[y * 8 + x] = row[x];
+            }
         }
     }
 }
@@ -47,7 +57,9 @@ TileIndex::TileIndex(const TileStore& store, size_t expected, bool mirrors) : st
     while (capacity < expected * 2) capacity <<= 1;
     slots_.assign(capacity, Slot{});
     mask_ = capacity - 1;
-    if (mirrors) scratch_.resize(size_t(store.valuesPerTile()));
+    // Room for three mirror images of every tile expected, so that adding one never moves the others
+    // (only the pages written are ever touched).
+    if (mirrors) mirrored_.reserve(expected * 3 * size_t(store.valuesPerTile()));
 }
 
 const uint32_t* TileIndex::content(const Slot& s) const {
@@ -84,14 +96,16 @@ bool TileIndex::insert(uint64_t hash, const Slot& slot, const uint32_t* values) 
 void TileIndex::add(int tile, uint64_t hash, int group) {
     insert(hash, Slot{uint32_t(hash), tile, -1, 0}, store_.tile(tile));
     if (!mirrors_) return;
-    const int n = store_.valuesPerTile();
+    const size_t n = size_t(store_.valuesPerTile());
     for (uint8_t flags = 1; flags <= 3; ++flags) {
-        mirrorTile(store_.tile(tile), store_.tileWidth, store_.tileHeight, flags, scratch_.data());
-        const uint64_t h = hashTile(scratch_.data(), n);
-        Slot slot{uint32_t(h), tile, int32_t(mirrored_.size() / size_t(n)), (group + 1) << 2 | flags};
-        // Only kept when the content is new: a symmetric tile is found as itself.
-        mirrored_.insert(mirrored_.end(), scratch_.begin(), scratch_.end());
-        if (!insert(h, slot, scratch_.data())) mirrored_.resize(mirrored_.size() - size_t(n));
+        // Mirrored straight into its place; only kept when the content is new (a symmetric tile
+        // is found as itself).
+        const size_t at = mirrored_.size();
+        mirrored_.resize(at + n);
+        uint32_t* image = mirrored_.data() + at;
+        mirrorTile(store_.tile(tile), store_.tileWidth, store_.tileHeight, flags, image);
+        const uint64_t h = hashTile(image, int(n));
+        if (!insert(h, Slot{uint32_t(h), tile, int32_t(at / n), (group + 1) << 2 | flags}, image)) mirrored_.resize(at);
     }
 }
 

@@ -51,7 +51,6 @@ private:
     bool mirrors_;
     std::vector<Slot> slots_;
     std::vector<uint32_t> mirrored_;
-    std::vector<uint32_t> scratch_;
     size_t mask_ = 0;
     size_t used_ = 0;
 };
