@@ -99,13 +99,18 @@ void storeWord(uint8_t* p, uint32_t w) {
 template <int B>
 struct Pixel {
     typedef int16_t Lanes __attribute__((vector_size(8)));
+    typedef uint8_t Bytes __attribute__((vector_size(4)));
     static Lanes load(const uint8_t* p) {
-        Lanes v = {0, 0, 0, 0};
-        for (int i = 0; i < B; ++i) v[i] = p[i];
-        return v;
+        const uint32_t w = loadWord<B>(p);
+        Bytes b;
+        std::memcpy(&b, &w, 4);
+        return __builtin_convertvector(b, Lanes);
     }
     static void store(uint8_t* p, Lanes v) {
-        for (int i = 0; i < B; ++i) p[i] = uint8_t(v[i]);
+        const Bytes b = __builtin_convertvector(v, Bytes);
+        uint32_t w;
+        std::memcpy(&w, &b, 4);
+        storeWord<B>(p, w);
     }
     static Lanes select(Lanes mask, Lanes yes, Lanes no) { return (mask & yes) | (~mask & no); }
     static Lanes absolute(Lanes v) { return select(v < 0, -v, v); }
