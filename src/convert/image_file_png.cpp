@@ -2,7 +2,9 @@
 // transparency chunk) as the colour table, in file order; pixels whose index lies beyond the
 // palette take its first colour. Grey images of fewer than 8 bits, or
 // with a transparent grey level, come back with a grey ramp as their table; a 1-bit grey image's
-// table is white then black. Samples of 16 bits are rounded to 8.
+// table is white then black. Samples of 16 bits are rounded to 8. The image data of large
+// non-interlaced 8-bit (or indexed) files is inflated by libdeflate in one go
+// (image_file_png_data.h); libpng reads everything else, and any file that path declines.
 #include <png.h>
 
 #if defined(__x86_64__) || defined(__i386__)

@@ -81,8 +81,9 @@ bool inflateExactly(const uint8_t* in, size_t inBytes, uint8_t* out, size_t expe
     return r == LIBDEFLATE_SUCCESS && produced == expected && inBytes - 2 - used >= 4;
 }
 
-// Sub, Average and Paeth a whole pixel at a time: their chains run from pixel to pixel, not from
-// byte to byte. Lanes of 16 bits leave room for the sums.
+// Sub, Average and Paeth go a whole pixel at a time: their chains run from pixel to pixel, not
+// from byte to byte.
+
 // A pixel of B bytes as a word, assembled byte by byte (a copy of three bytes into a word would
 // make the processor wait for the store).
 template <int B>
@@ -96,6 +97,7 @@ void storeWord(uint8_t* p, uint32_t w) {
     for (int i = 0; i < B; ++i) p[i] = uint8_t(w >> (8 * i));
 }
 
+// A pixel in lanes of 16 bits, which leave room for Paeth's sums.
 template <int B>
 struct Pixel {
     typedef int16_t Lanes __attribute__((vector_size(8)));
