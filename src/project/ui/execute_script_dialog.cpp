@@ -1,10 +1,10 @@
 #include "project/ui/execute_script_dialog.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "host/ui/qt_text.h"
@@ -39,12 +39,22 @@ ExecuteScriptDialog::ExecuteScriptDialog(const std::string& previous, QWidget* p
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
-    // Enter starts a new line of the script; Ctrl+Enter runs it as OK does.
-    for (QKeySequence key : {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
-        auto* run = new QShortcut(key, this);
-        connect(run, &QShortcut::activated, this, &QDialog::accept);
-    }
+    // Enter starts a new line of the script; Ctrl+Enter runs it as OK does. The text field itself
+    // watches for it, so it works whether or not the dialog is the active window.
+    edit_->installEventFilter(this);
     resize(520, 320);
+}
+
+bool ExecuteScriptDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edit_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & Qt::ControlModifier)) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 std::string ExecuteScriptDialog::text() const {

@@ -15,6 +15,9 @@ public:
     ExecuteScriptDialog(const std::string& previous, QWidget* parent);
     std::string text() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QPlainTextEdit* edit_;
 };
