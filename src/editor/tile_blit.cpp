@@ -1,5 +1,7 @@
 #include "editor/tile_blit.h"
 
+#include <array>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -172,29 +174,61 @@ __attribute__((target("avx2"))) void blitSmallBankAvx2(uint32_t* dst, size_t str
     }
 }
 
-template <bool K, bool B, bool H>
-void runSmallBankAvx2(uint32_t* d, size_t s, const uint32_t* t, const uint32_t* p, uint32_t m, bool v, uint32_t a) {
-    blitSmallBankAvx2<K, B, H>(d, s, t, p, m, v, a);
-}
 #endif
 
-struct BlitTable {
-    DecodedTileBlit kernels[2][2][2];  // [keyed][blend][hMirror]
-};
-
-template <template <bool, bool, bool> class Kernel>
-BlitTable tableOf() {
-    BlitTable t{};
-    t.kernels[0][0][0] = &Kernel<false, false, false>::run;
-    t.kernels[0][0][1] = &Kernel<false, false, true>::run;
-    t.kernels[0][1][0] = &Kernel<false, true, false>::run;
-    t.kernels[0][1][1] = &Kernel<false, true, true>::run;
-    t.kernels[1][0][0] = &Kernel<true, false, false>::run;
-    t.kernels[1][0][1] = &Kernel<true, false, true>::run;
-    t.kernels[1][1][0] = &Kernel<true, true, false>::run;
-    t.kernels[1][1][1] = &Kernel<true, true, true>::run;
-    return t;
+#if TS_TILE_BLIT_AVX2
+#define TS_AVX512 __attribute__((target("avx2,avx512f,avx512vl,avx512bw")))
+// With AVX-512 (on 256-bit registers): one two-table permute looks a row's 16-colour indexes up,
+// the source side of the blend (colour x alpha) is worked out once per tile for the bank's 16
+// colours, and keyed rows are written through a mask.
+template <bool Keyed, bool Blend, bool H>
+TS_AVX512 void blitSmallBankAvx512(uint32_t* dst, size_t stride, const uint32_t* tile, const uint32_t* bankPalette,
+                                   uint32_t mask, bool vMirror, uint32_t alpha) {
+    const __m256i rbMask = _mm256_set1_epi32(0x00FF00FF), gMask = _mm256_set1_epi32(0xFF);
+    const __m256i gxMask = _mm256_set1_epi32(int(0xFF00FF00u));
+    const __m256i colourBits = _mm256_set1_epi32(int(kColourBits));
+    const __m256i reverse = _mm256_set_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    const __m256i m = _mm256_set1_epi32(int(mask));
+    const __m256i a = _mm256_set1_epi16(short(alpha)), na = _mm256_set1_epi16(short(255 - alpha));
+    const __m256i low = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bankPalette)), colourBits);
+    const __m256i high = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bankPalette + 8)), colourBits);
+    // Red and blue times alpha, green times alpha, for colours 0-7 and 8-15.
+    const __m256i rbLow = _mm256_mullo_epi16(_mm256_and_si256(low, rbMask), a);
+    const __m256i rbHigh = _mm256_mullo_epi16(_mm256_and_si256(high, rbMask), a);
+    const __m256i gLow = _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(low, 8), gMask), a);
+    const __m256i gHigh = _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(high, 8), gMask), a);
+    for (int r = 0; r < kSide; ++r) {
+        const uint32_t* src = tile + (vMirror ? kSide - 1 - r : r) * kSide;
+        __m256i index = _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src)), m);
+        if (H) index = _mm256_permutexvar_epi32(reverse, index);
+        uint32_t* out = dst + size_t(r) * stride;
+        __m256i colour;
+        if (Blend) {
+            const __m256i under = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(out));
+            const __m256i rb = _mm256_srli_epi16(
+                _mm256_add_epi16(_mm256_permutex2var_epi32(rbLow, index, rbHigh),
+                                 _mm256_mullo_epi16(_mm256_and_si256(under, rbMask), na)), 8);
+            const __m256i g = _mm256_add_epi16(_mm256_permutex2var_epi32(gLow, index, gHigh),
+                                               _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(under, 8), rbMask), na));
+            colour = _mm256_ternarylogic_epi32(g, gxMask, rb, 0xEA);  // (g & gxMask) | rb
+        } else {
+            colour = _mm256_permutex2var_epi32(low, index, high);
+        }
+        if (Keyed) _mm256_mask_storeu_epi32(out, _mm256_test_epi32_mask(index, index), colour);
+        else _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), colour);
+    }
 }
+
+#endif
+
+// Kernels of one instruction set, [keyed][blend][hMirror].
+template <template <bool, bool, bool> class Kernel, typename Fn>
+constexpr std::array<Fn, 8> tableOf() {
+    return {&Kernel<false, false, false>::run, &Kernel<false, false, true>::run, &Kernel<false, true, false>::run,
+            &Kernel<false, true, true>::run,   &Kernel<true, false, false>::run, &Kernel<true, false, true>::run,
+            &Kernel<true, true, false>::run,   &Kernel<true, true, true>::run};
+}
+constexpr size_t slotOf(bool keyed, bool blend, bool hMirror) { return size_t(keyed) * 4 + size_t(blend) * 2 + size_t(hMirror); }
 
 template <bool K, bool B, bool H>
 struct ScalarKernel {
@@ -211,22 +245,36 @@ template <bool K, bool B, bool H>
 struct Avx2Kernel {
     static void run(uint32_t* d, size_t s, const uint32_t* t, bool v, uint32_t a) { blitAvx2<K, B, H>(d, s, t, v, a); }
 };
+template <bool K, bool B, bool H>
+struct SmallAvx2Kernel {
+    static void run(uint32_t* d, size_t s, const uint32_t* t, const uint32_t* p, uint32_t m, bool v, uint32_t a) {
+        blitSmallBankAvx2<K, B, H>(d, s, t, p, m, v, a);
+    }
+};
+template <bool K, bool B, bool H>
+struct SmallAvx512Kernel {
+    static void run(uint32_t* d, size_t s, const uint32_t* t, const uint32_t* p, uint32_t m, bool v, uint32_t a) {
+        blitSmallBankAvx512<K, B, H>(d, s, t, p, m, v, a);
+    }
+};
 #endif
 
-// The kernels of this processor, chosen once.
-const BlitTable& blitTable() {
-    static const BlitTable table = [] {
+// The best level this processor runs, found once.
+BlitLevel processorLevel() {
+    static const BlitLevel level = [] {
 #if TS_TILE_BLIT_AVX2
         __builtin_cpu_init();
-        if (__builtin_cpu_supports("avx2")) return tableOf<Avx2Kernel>();
+        if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512bw"))
+            return BlitLevel::Avx512;
+        if (__builtin_cpu_supports("avx2")) return BlitLevel::Avx2;
 #endif
 #if defined(__SSE2__)
-        return tableOf<Sse2Kernel>();
+        return BlitLevel::Sse2;
 #else
-        return tableOf<ScalarKernel>();
+        return BlitLevel::Portable;
 #endif
     }();
-    return table;
+    return level;
 }
 
 }  // namespace
@@ -239,32 +287,59 @@ void decodeTile(uint32_t* out, const uint32_t* tile, const uint32_t* palette, ui
 #endif
 }
 
+BlitLevel bestBlitLevel() { return processorLevel(); }
+
+DecodedTileBlit decodedTileBlit(BlitLevel level, bool keyed, bool blend, bool hMirror) {
+    if (level > processorLevel()) return nullptr;
+    const size_t slot = slotOf(keyed, blend, hMirror);
+    switch (level) {
+#if TS_TILE_BLIT_AVX2
+    case BlitLevel::Avx512:
+    case BlitLevel::Avx2: {
+        static constexpr auto table = tableOf<Avx2Kernel, DecodedTileBlit>();
+        return table[slot];
+    }
+#endif
+#if defined(__SSE2__)
+    case BlitLevel::Sse2: {
+        static constexpr auto table = tableOf<Sse2Kernel, DecodedTileBlit>();
+        return table[slot];
+    }
+#endif
+    case BlitLevel::Portable: {
+        static constexpr auto table = tableOf<ScalarKernel, DecodedTileBlit>();
+        return table[slot];
+    }
+    default:
+        return nullptr;
+    }
+}
+
 DecodedTileBlit decodedTileBlit(bool keyed, bool blend, bool hMirror) {
-    return blitTable().kernels[keyed][blend][hMirror];
+    return decodedTileBlit(processorLevel(), keyed, blend, hMirror);
+}
+
+SmallBankTileBlit smallBankTileBlit(BlitLevel level, bool keyed, bool blend, bool hMirror) {
+    if (level > processorLevel()) return nullptr;
+    const size_t slot = slotOf(keyed, blend, hMirror);
+    switch (level) {
+#if TS_TILE_BLIT_AVX2
+    case BlitLevel::Avx512: {
+        static constexpr auto table = tableOf<SmallAvx512Kernel, SmallBankTileBlit>();
+        return table[slot];
+    }
+    case BlitLevel::Avx2: {
+        static constexpr auto table = tableOf<SmallAvx2Kernel, SmallBankTileBlit>();
+        return table[slot];
+    }
+#endif
+    default:
+        return nullptr;
+    }
 }
 
 SmallBankTileBlit smallBankTileBlit(bool keyed, bool blend, bool hMirror) {
-#if TS_TILE_BLIT_AVX2
-    static const bool avx2 = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    if (!avx2) return nullptr;
-    static constexpr SmallBankTileBlit kernels[2][2][2] = {
-        {{&runSmallBankAvx2<false, false, false>, &runSmallBankAvx2<false, false, true>},
-         {&runSmallBankAvx2<false, true, false>, &runSmallBankAvx2<false, true, true>}},
-        {{&runSmallBankAvx2<true, false, false>, &runSmallBankAvx2<true, false, true>},
-         {&runSmallBankAvx2<true, true, false>, &runSmallBankAvx2<true, true, true>}},
-    };
-    return kernels[keyed][blend][hMirror];
-#else
-    return nullptr;
-#endif
-}
-
-DecodedTileBlit portableDecodedTileBlit(bool keyed, bool blend, bool hMirror) {
-    static const BlitTable table = tableOf<ScalarKernel>();
-    return table.kernels[keyed][blend][hMirror];
+    return smallBankTileBlit(processorLevel(), keyed, blend, hMirror);
 }
 
 }  // namespace ts

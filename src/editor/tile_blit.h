@@ -16,23 +16,27 @@ constexpr uint32_t kDecodedSolid = 0xFF000000u;  // top byte of a pixel whose in
 // top byte) into `out`.
 void decodeTile(uint32_t* out, const uint32_t* tile, const uint32_t* palette, uint32_t mask);
 
+// Instruction sets the kernels come in, from the plainest.
+enum class BlitLevel { Portable, Sse2, Avx2, Avx512 };
+// The best level this processor runs (the one the kernels below use).
+BlitLevel bestBlitLevel();
+
 // Draws a decoded tile at `dst` (its top-left pixel; `stride` words from one row to the next).
 // `alpha` 0..255 blends with the primitives' rule, 256 copies. Keyed drawing leaves the pixels
-// of index 0 as they are.
+// of index 0 as they are. Every level gives the same pixels.
 using DecodedTileBlit = void (*)(uint32_t* dst, size_t stride, const uint32_t* decoded, bool vMirror,
                                  uint32_t alpha);
-
-// The kernels for one combination of keying, blending and horizontal mirroring, in the fastest
-// form this processor runs.
 DecodedTileBlit decodedTileBlit(bool keyed, bool blend, bool hMirror);
+// The kernel of a given level; nullptr when this processor cannot run it.
+DecodedTileBlit decodedTileBlit(BlitLevel level, bool keyed, bool blend, bool hMirror);
+
 // Kernels that read a tile's indexes directly and look the colours up in registers, for palette
 // banks of at most 16 colours (index masks up to 15, as 4-bit and 2-bit tiles have):
-// `bankPalette` holds at least 16 readable words. nullptr when this processor has none.
+// `bankPalette` holds at least 16 readable words. nullptr when this processor has none (they
+// exist from the AVX2 level up).
 using SmallBankTileBlit = void (*)(uint32_t* dst, size_t stride, const uint32_t* tile, const uint32_t* bankPalette,
                                    uint32_t mask, bool vMirror, uint32_t alpha);
 SmallBankTileBlit smallBankTileBlit(bool keyed, bool blend, bool hMirror);
-
-// The same kernels one pixel at a time (what the vector forms must match).
-DecodedTileBlit portableDecodedTileBlit(bool keyed, bool blend, bool hMirror);
+SmallBankTileBlit smallBankTileBlit(BlitLevel level, bool keyed, bool blend, bool hMirror);
 
 }  // namespace ts
