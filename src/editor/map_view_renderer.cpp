@@ -3,111 +3,16 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
+#include "editor/cell_painter.h"
 #include "editor/surface_primitives.h"
-#include "editor/tile_blit.h"
 #include "editor/view_text.h"
 
 namespace ts {
 
 namespace {
 
-constexpr int kTileSide = 8;  // pixels of one tile side
-
-// Opacity as the editor passes it (0 = opaque) to the primitives' form (256 = opaque).
-inline int primitiveAlpha(int a) { return (a <= 0 || a >= 256) ? 256 : a; }
-
-// Two colour channels at a time: red and blue share one multiply, green has its own. Same result
-// per byte as blendPixel.
-inline uint32_t blendFast(uint32_t s, uint32_t d, uint32_t a) {
-    const uint32_t na = 255 - a;
-    const uint32_t rb = (((s & 0xFF00FF) * a + (d & 0xFF00FF) * na) >> 8) & 0xFF00FF;
-    const uint32_t g = (((s & 0x00FF00) * a + (d & 0x00FF00) * na) >> 8) & 0x00FF00;
-    return rb | g;
-}
-
-// One 8 x 8 tile of palette indices wholly inside the target. With SSE2, four pixels at a time:
-// the palette words are fetched one by one, the blend (the same per-byte rule as blendPixel, in
-// 16-bit lanes) and the colour-key select are done on the four together.
-#if defined(__SSE2__)
-template <bool Keyed, bool Blend, bool HMirror>
-void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool vMirror,
-              uint32_t a) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i alpha = _mm_set1_epi16(short(a)), inverse = _mm_set1_epi16(short(255 - a));
-    for (int r = 0; r < kTileSide; ++r) {
-        const uint32_t* src = tile + (vMirror ? kTileSide - 1 - r : r) * kTileSide;
-        uint32_t* dst = t.row(y + r) + x;
-        for (int half = 0; half < 2; ++half) {
-            uint32_t i[4];
-            for (int k = 0; k < 4; ++k) {
-                const int c = half * 4 + k;
-                i[k] = src[HMirror ? kTileSide - 1 - c : c] & mask;
-            }
-            __m128i colour = _mm_set_epi32(int(pal[i[3]]), int(pal[i[2]]), int(pal[i[1]]), int(pal[i[0]]));
-            __m128i* out = reinterpret_cast<__m128i*>(dst + half * 4);
-            const __m128i under = _mm_loadu_si128(out);
-            if (Blend) {
-                const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(colour, zero), alpha),
-                                                                _mm_mullo_epi16(_mm_unpacklo_epi8(under, zero), inverse)), 8);
-                const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(colour, zero), alpha),
-                                                                _mm_mullo_epi16(_mm_unpackhi_epi8(under, zero), inverse)), 8);
-                colour = _mm_packus_epi16(lo, hi);
-            }
-            if (Keyed) {
-                const __m128i hole = _mm_cmpeq_epi32(_mm_set_epi32(int(i[3]), int(i[2]), int(i[1]), int(i[0])), zero);
-                colour = _mm_or_si128(_mm_and_si128(hole, under), _mm_andnot_si128(hole, colour));
-            }
-            _mm_storeu_si128(out, colour);
-        }
-    }
-}
-#else
-template <bool Keyed, bool Blend, bool HMirror>
-void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool vMirror,
-              uint32_t a) {
-    for (int r = 0; r < kTileSide; ++r) {
-        const uint32_t* src = tile + (vMirror ? kTileSide - 1 - r : r) * kTileSide;
-        uint32_t* dst = t.row(y + r) + x;
-        for (int c = 0; c < kTileSide; ++c) {
-            const uint32_t index = src[HMirror ? kTileSide - 1 - c : c] & mask;
-            if (Keyed && index == 0) continue;
-            const uint32_t p = pal[index];
-            dst[c] = Blend ? blendFast(p, dst[c], a) : p;
-        }
-    }
-}
-#endif
-
-template <bool Keyed, bool Blend>
-inline void blitTileMirrored(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask,
-                             bool h, bool v, uint32_t a) {
-    if (h) blitTile<Keyed, Blend, true>(t, x, y, tile, pal, mask, v, a);
-    else blitTile<Keyed, Blend, false>(t, x, y, tile, pal, mask, v, a);
-}
-
-void drawTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool h, bool v,
-              bool keyed, int a) {
-    if (x >= 0 && y >= 0 && x + kTileSide <= t.width && y + kTileSide <= t.height) {
-        const bool blend = a < 256;
-        const uint32_t aa = uint32_t(a);
-        if (keyed) {
-            if (blend) blitTileMirrored<true, true>(t, x, y, tile, pal, mask, h, v, aa);
-            else blitTileMirrored<true, false>(t, x, y, tile, pal, mask, h, v, aa);
-        } else {
-            if (blend) blitTileMirrored<false, true>(t, x, y, tile, pal, mask, h, v, aa);
-            else blitTileMirrored<false, false>(t, x, y, tile, pal, mask, h, v, aa);
-        }
-        return;
-    }
-    if (x >= t.width || y >= t.height || x + kTileSide <= 0 || y + kTileSide <= 0) return;
-    const std::span<const uint32_t> palette(pal, size_t(mask) + 1);
-    if (keyed) blendIndexedKeyed(t, x, y, kTileSide, kTileSide, tile, palette, h, v, mask, a);
-    else blendIndexed(t, x, y, kTileSide, kTileSide, tile, palette, h, v, mask, a);
-}
+constexpr int kTileSide = kViewTileSide;
 
 // The 3 x 5 hex digits, one bit per pixel, row-major, bit 14 = top-left.
 constexpr uint16_t kHexGlyphs[16] = {
@@ -238,7 +143,7 @@ void drawCell(Surface& target, int x, int y, const PlaneRecord& plane, const Fra
                 else blendBlock(target, px, py, kTileSide, kTileSide, tile, h, v, alpha);
                 continue;
             }
-            drawTile(target, px, py, tile, pal, mask, h, v, keyed, alpha);
+            drawIndexedTile(target, px, py, tile, pal, mask, h, v, keyed, alpha);
         }
     }
 }
@@ -267,162 +172,6 @@ double effectiveRateY(const EditorDocument& doc, int slot) {
 }
 
 namespace {
-
-// Draws the map entries of one plane as drawCell does, with each (tile, palette bank) decoded once
-// per frame through the view's tile cache and drawn by whole rows; tiles that the target cuts
-// (and every tile when the cache is full or cannot hold the plane) go the direct way.
-class CellPainter {
-public:
-    CellPainter(const PlaneRecord& plane, const FramePalette& palette, int a, PlaneTileCache* cache, uint64_t frame)
-        : plane_(plane), palette_(palette) {
-        tileCount_ = uint32_t(std::max(plane.tileCount, 0));
-        const int bw = std::clamp(plane.blockWidth, kTileSide, 64), bh = std::clamp(plane.blockHeight, kTileSide, 64);
-        blockWidth_ = bw;
-        blockHeight_ = bh;
-        across_ = bw / kTileSide;
-        down_ = bh / kTileSide;
-        perBlock_ = uint32_t(across_ * down_);
-        tileBlocks_ = plane.tiles.size() / kTileWords;
-        emulate_ = plane.emulGba != 0;
-        banks_ = plane.paletteBanks && emulate_;
-        perBank_ = uint32_t(std::clamp(plane.colorsPerBank, 1, kPaletteEntries));
-        mask_ = plane.paletteBanks ? perBank_ - 1 : kPaletteEntries - 1;
-        lastBank_ = (kPaletteEntries + perBank_ - 1) / perBank_;  // this bank and those above start at 256
-        keyed_ = plane.index0Transparent;
-        alpha_ = primitiveAlpha(a);
-        for (int h = 0; h < 2; ++h) {
-            kernels_[h] = decodedTileBlit(keyed_, alpha_ < 256, h != 0);
-            smallKernels_[h] = mask_ <= 15 ? smallBankTileBlit(keyed_, alpha_ < 256, h != 0) : nullptr;
-        }
-        // Small banks look their colours up while drawing; larger palettes decode each tile once.
-        small_ = smallKernels_[0] && smallKernels_[1];
-        if (cache && !small_ && cache->prepare(frame, plane.tiles, palette.data(), mask_, banks_ ? lastBank_ + 1 : 1))
-            cache_ = cache;
-    }
-
-    // The map entry `entry` (a tile number after the plane's rules) as one block at (x, y). Tiles
-    // found decoded wait in a batch (call flush() before anything else draws over them); the
-    // cells of one plane never overlap, so the order among them does not matter.
-    void draw(Surface& target, int x, int y, uint32_t entry) {
-        uint32_t tileNumber = entry, bank = 0;
-        bool h = false, v = false;
-        if (emulate_) {
-            const MapEntryLayout& layout = plane_.layout;
-            tileNumber = layout.tile(entry);
-            h = layout.hMirror(entry) != 0;
-            v = layout.vMirror(entry) != 0;
-            if (banks_) bank = std::min(layout.palette(entry), lastBank_);
-        }
-        if (tileNumber >= tileCount_) return;
-        const uint32_t first = (perBlock_ * tileNumber) & 0xFFFFu;
-        // A block whose tiles run past the tile data draws nothing.
-        if (size_t(first) + perBlock_ > tileBlocks_) return;
-        const uint32_t* pal = palette_.data() + std::min(bank * perBank_, uint32_t(kPaletteEntries));
-        const bool inside = x >= 0 && y >= 0 && x + blockWidth_ <= target.width && y + blockHeight_ <= target.height;
-        for (int row = 0; row < down_; ++row) {
-            const int py = v ? y + blockHeight_ - kTileSide - row * kTileSide : y + row * kTileSide;
-            for (int col = 0; col < across_; ++col) {
-                const int px = h ? x + blockWidth_ - kTileSide - col * kTileSide : x + col * kTileSide;
-                const uint32_t tile = first + uint32_t(row * across_ + col);
-                const uint32_t* indexes = plane_.tiles.data() + size_t(tile) * kTileWords;
-                const bool whole = inside || (px >= 0 && py >= 0 && px + kTileSide <= target.width &&
-                                              py + kTileSide <= target.height);
-                const uint32_t* source = nullptr;
-                if (whole) source = small_ ? indexes : cache_ ? cache_->tile(tile, bank, pal) : nullptr;
-                if (!source) {
-                    drawTile(target, px, py, indexes, pal, mask_, h, v, keyed_, alpha_);
-                    continue;
-                }
-                batch_[waiting_++] = Waiting{target.row(py) + px, source, pal, h, v};
-                if (waiting_ == kBatch) flush(size_t(target.stride));
-            }
-        }
-    }
-
-    // True when rows of 8 x 8 cells can go through drawRow.
-    bool rowsOfTiles() const { return across_ == 1 && down_ == 1 && (small_ || cache_); }
-
-    // Cells c0..c1-1 of a row of 8 x 8 cells whose top is y (the band holds the whole row), each
-    // value its own entry unless `rules`; then flush().
-    template <bool Rules>
-    void drawRow(Surface& target, int y, const uint32_t* cells, int64_t c0, int64_t c1, uint32_t tileLimit,
-                 uint32_t valueMask) {
-        const MapEntryLayout& layout = plane_.layout;
-        const uint32_t tileMask = emulate_ ? layout.tileMask : 0xFFFFFFFFu;
-        const uint32_t hBits = emulate_ && layout.hMirrorShift < 32 ? layout.hMirrorMask & (~0u << layout.hMirrorShift) : 0;
-        const uint32_t vBits = emulate_ && layout.vMirrorShift < 32 ? layout.vMirrorMask & (~0u << layout.vMirrorShift) : 0;
-        const bool banks = banks_ && layout.paletteShift < 32;
-        const uint32_t* tiles = plane_.tiles.data();
-        const size_t stride = size_t(target.stride);
-        uint32_t* rowStart = target.row(y);
-        const int64_t lastWhole = (int64_t(target.width) - kTileSide) / kTileSide;  // last column drawn whole
-        for (int64_t c = c0; c < c1; ++c) {
-            uint32_t entry = cells[c];
-            if (Rules) {
-                const int64_t e = tileOfValue(plane_, entry);
-                if (e < 0) continue;
-                entry = uint32_t(e);
-            } else if (int32_t(entry) < 0 || (entry & valueMask) >= tileLimit) {
-                continue;
-            }
-            if (c > lastWhole) {
-                draw(target, int(c * kTileSide), y, entry);
-                continue;
-            }
-            const uint32_t tile = entry & tileMask;
-            if (tile >= tileCount_ || (tile & 0xFFFFu) >= tileBlocks_) continue;
-            const uint32_t bank = banks ? std::min((entry & layout.paletteMask) >> layout.paletteShift, lastBank_) : 0;
-            const uint32_t* pal = palette_.data() + std::min(bank * perBank_, uint32_t(kPaletteEntries));
-            const uint32_t* indexes = tiles + size_t(tile & 0xFFFFu) * kTileWords;
-            const bool h = (entry & hBits) != 0, v = (entry & vBits) != 0;
-            const uint32_t* source = small_ ? indexes : cache_->tile(tile & 0xFFFFu, bank, pal);
-            if (!source) {
-                drawTile(target, int(c * kTileSide), y, indexes, pal, mask_, h, v, keyed_, alpha_);
-                continue;
-            }
-            batch_[waiting_++] = Waiting{rowStart + c * kTileSide, source, pal, h, v};
-            if (waiting_ == kBatch) flush(stride);
-        }
-        flush(stride);
-    }
-
-    // Draws the tiles waiting in the batch, fetching each a few tiles ahead of its drawing.
-    void flush(size_t stride) {
-        constexpr int kAhead = 3;
-        for (int i = 0; i < waiting_; ++i) {
-            if (i + kAhead < waiting_) {
-                const uint32_t* next = batch_[i + kAhead].source;
-                for (int line = 0; line < kDecodedTileWords; line += 16) __builtin_prefetch(next + line);
-            }
-            const Waiting& w = batch_[i];
-            if (small_) smallKernels_[w.h](w.dst, stride, w.source, w.palette, mask_, w.v, uint32_t(alpha_));
-            else kernels_[w.h](w.dst, stride, w.source, w.v, uint32_t(alpha_));
-        }
-        waiting_ = 0;
-    }
-
-private:
-    struct Waiting {
-        uint32_t* dst;
-        const uint32_t* source;   // decoded tile, or the tile's indexes with small banks
-        const uint32_t* palette;  // the bank's colours (small banks)
-        bool h, v;
-    };
-    static constexpr int kBatch = 64;  // decoded tiles waiting to be drawn
-
-    Waiting batch_[kBatch];
-    int waiting_ = 0;
-    const PlaneRecord& plane_;
-    const FramePalette& palette_;
-    PlaneTileCache* cache_ = nullptr;
-    DecodedTileBlit kernels_[2]{};
-    SmallBankTileBlit smallKernels_[2]{};
-    bool small_ = false;
-    uint32_t tileCount_ = 0, perBlock_ = 1, perBank_ = 256, mask_ = 255, lastBank_ = 1;
-    size_t tileBlocks_ = 0;
-    int blockWidth_ = 8, blockHeight_ = 8, across_ = 1, down_ = 1, alpha_ = 256;
-    bool emulate_ = false, banks_ = false, keyed_ = false;
-};
 
 // The cell rows of a map plane that start between bandTop and the target's height (bandTop is a
 // multiple of the block height), and of these the cells that start between the columns left and
@@ -469,8 +218,7 @@ void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const F
                 const uint32_t* cells = rowCells(r);
                 const int y = int(r * bh);
                 if (rowsOfTiles && y + kTileSide <= target.height) {
-                    if (plain) painter.drawRow<false>(target, y, cells, colStart, colEnd, tileLimit, valueMask);
-                    else painter.drawRow<true>(target, y, cells, colStart, colEnd, tileLimit, valueMask);
+                    painter.drawRow(target, y, cells, colStart, colEnd, !plain, tileLimit, valueMask);
                     continue;
                 }
                 for (int64_t c = colStart; c < colEnd; ++c) {
