@@ -150,6 +150,53 @@ TEST_F(DocumentTest, HistoryNeverHoldsMoreThanTheCopyCap) {
     EXPECT_EQ(used, 0);
 }
 
+// A large map's copies share the chunks an edit did not touch, while the counter keeps whole
+// copies; undo and redo give back every cell, on both sides of a chunk boundary.
+TEST_F(DocumentTest, CopiesShareUnchangedChunksAndCountAsWholeCopies) {
+    PlaneRecord p;
+    p.kind = PlaneMap;
+    p.width = 300;
+    p.height = 200;  // 60000 cells: three full chunks and a short one
+    p.cells.resize(60000);
+    for (size_t i = 0; i < p.cells.size(); ++i) p.cells[i] = uint32_t(i);
+    int64_t used = 0;
+    const HistoryBudget budget{used, int64_t(1) << 40};
+    ASSERT_TRUE(pushPlaneSnapshot(p, budget));
+    const size_t edge = kHistoryChunkCells;  // first cell of the second chunk
+    p.cells[edge - 1] = 7;
+    p.cells[edge] = 8;
+    ASSERT_TRUE(pushPlaneSnapshot(p, budget));
+    p.cells[59999] = 9;
+    ASSERT_TRUE(pushPlaneSnapshot(p, budget));
+    EXPECT_EQ(used, 3 * 60000 * 4);
+    const auto& c = p.history.copies;
+    ASSERT_EQ(c[0]->chunks.size(), 4u);
+    EXPECT_NE(c[1]->chunks[0], c[0]->chunks[0]);
+    EXPECT_NE(c[1]->chunks[1], c[0]->chunks[1]);
+    EXPECT_EQ(c[1]->chunks[2], c[0]->chunks[2]);
+    EXPECT_EQ(c[2]->chunks[1], c[1]->chunks[1]);
+    EXPECT_NE(c[2]->chunks[3], c[1]->chunks[3]);
+    EXPECT_EQ(c[2]->chunks[3]->size(), 60000 - 3 * kHistoryChunkCells);
+
+    ASSERT_TRUE(undoPlane(p));
+    ASSERT_TRUE(undoPlane(p));
+    for (size_t i = 0; i < p.cells.size(); ++i) ASSERT_EQ(p.cells[i], uint32_t(i)) << i;
+    ASSERT_TRUE(redoPlane(p));
+    ASSERT_TRUE(redoPlane(p));
+    EXPECT_EQ(p.cells[edge - 1], 7u);
+    EXPECT_EQ(p.cells[edge], 8u);
+    EXPECT_EQ(p.cells[59999], 9u);
+    // Dropping the oldest copy keeps the chunks the others still use.
+    ASSERT_TRUE(pushPlaneSnapshot(p, HistoryBudget{used, 0}));
+    ASSERT_TRUE(undoPlane(p));
+    ASSERT_TRUE(undoPlane(p));
+    EXPECT_EQ(p.cells[0], 0u);
+    EXPECT_EQ(p.cells[edge], 8u);
+    EXPECT_EQ(p.cells[59999], 59999u);
+    freePlaneHistory(p, used);
+    EXPECT_EQ(used, 0);
+}
+
 TEST_F(DocumentTest, MemoryTextsFollowTheTable) {
     EXPECT_EQ(memoryTextOf(0), "Mem: 0 ko");
     EXPECT_EQ(memoryTextOf(400), "Mem: 0.39 ko");
