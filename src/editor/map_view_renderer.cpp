@@ -191,7 +191,9 @@ void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const F
     const int64_t rows = std::min<int64_t>(viewHeight / bh + 1, plane.height - firstRow);
     const int64_t colStart = (left + bw - 1) / bw;
     const int64_t colEnd = right >= int64_t(target.width) ? cols : std::min<int64_t>(cols, (right + bw - 1) / bw);
-    const bool hex = doc.options.hexMode && !graphics;
+    // A plane without tiles (its tileset could not be given) shows its values instead of nothing.
+    const bool noTiles = plane.tileCount <= 0 || plane.tiles.empty();
+    const bool hex = (doc.options.hexMode && !graphics) || noTiles;
     if (firstCol >= 0 && firstRow >= 0 && colEnd > colStart) {
         const int64_t rowStart = (bandTop + bh - 1) / bh;
         const int64_t rowEnd = std::min<int64_t>(rows, (int64_t(target.height) + bh - 1) / bh);
@@ -199,7 +201,9 @@ void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const F
             return plane.cells.data() + size_t(firstRow + r) * size_t(plane.width) + size_t(firstCol);
         };
         if (hex) {
-            const bool eightBit = eightBitEntries(plane), fillZeros = doc.options.fillZeros != 0;
+            // Blocks lower than the hex view's have room for two digits only.
+            const bool eightBit = eightBitEntries(plane) || (noTiles && bh < int(kHexBlockSize));
+            const bool fillZeros = doc.options.fillZeros != 0;
             for (int64_t r = rowStart; r < rowEnd; ++r) {
                 const uint32_t* cells = rowCells(r);
                 for (int64_t c = colStart; c < colEnd; ++c)
@@ -256,12 +260,17 @@ void drawObjects(Surface& target, const EditorDocument& doc, int slot, const Fra
     const int64_t sx = roundDownTo(int64_t(double(doc.scrollX) * effectiveRateX(doc, slot)), plane.gridX);
     const int64_t sy = roundDownTo(int64_t(double(doc.scrollY) * effectiveRateY(doc, slot)), plane.gridY);
     const int count = std::min<int64_t>(list.count, list.entrySize > 0 ? int64_t(list.entries.size()) / list.entrySize : 0);
+    const bool noTiles = plane.tileCount <= 0 || plane.tiles.empty();
     auto onView = [&](int64_t x, int64_t y) {
         return x + bw > 0 && y + bh > 0 && x < target.width && y < target.height;
     };
     for (int i = 0; i < count; ++i) {
         const int64_t x = entryX(list, i) - sx, y = entryY(list, i) - sy;
         if (!onView(x, y)) continue;
+        if (noTiles) {  // no tileset to draw the objects with: their blocks are framed
+            blendFrame(target, int(x), int(y), bw, bh, kMessageFrame, kMessageFrameAlpha);
+            continue;
+        }
         const int64_t entry = tileOfValue(plane, uint32_t(entryType(list, i)));
         if (entry >= 0) drawCell(target, int(x), int(y), plane, palette, uint32_t(entry), a, directColour);
     }
@@ -317,6 +326,9 @@ void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes,
         FramePalette activePalette;
         makeFramePalette(doc.planes[size_t(doc.active)], activePalette);
         std::array<FramePalette, MaxPlanes> ownPalettes;
+        // The other planes take the active plane's palette unless each has its own, or the
+        // active plane has none to give (its tiles came without one).
+        const bool ownColours = multiPalettes || !doc.planes[size_t(doc.active)].ownPalette;
         std::array<bool, MaxPlanes> direct{};
         for (int slot = 0; slot < count; ++slot) direct[size_t(slot)] = tilesHoldColours(doc.planes[size_t(slot)], platform);
         // The background and the planes are drawn in pieces (bands of rows as high as the largest
@@ -331,7 +343,7 @@ void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes,
             if (plane.kind != PlaneMap || plane.blockHeight <= 0 || 64 % plane.blockHeight != 0) band = target.height;
             else band = std::max(band, plane.blockHeight);
             if (plane.kind != PlaneMap || plane.blockWidth <= 0 || 64 % plane.blockWidth != 0) columns = false;
-            if (multiPalettes && slot != doc.active) makeFramePalette(plane, ownPalettes[size_t(slot)]);
+            if (ownColours && slot != doc.active) makeFramePalette(plane, ownPalettes[size_t(slot)]);
         }
         band = std::max(band, 1);
         if (band >= target.height) columns = false;
@@ -351,7 +363,7 @@ void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes,
                     const PlaneRecord& plane = doc.planes[size_t(slot)];
                     if (slot == doc.active || !plane.visible) continue;
                     const int a = !o.transparency ? 0 : (o.hexMode ? o.alphaHex : o.alphaGfx);
-                    const FramePalette& palette = multiPalettes ? ownPalettes[size_t(slot)] : activePalette;
+                    const FramePalette& palette = ownColours ? ownPalettes[size_t(slot)] : activePalette;
                     if (plane.kind == PlaneList)
                         drawObjects(target, doc, slot, palette, a, ObjectHighlight{}, direct[size_t(slot)]);
                     else if (plane.kind == PlaneMap)

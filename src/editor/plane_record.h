@@ -104,6 +104,7 @@ struct PlaneRecord {
     int32_t tileCount = 0;
     std::vector<uint32_t> tiles;  // tileCount * kTileWords palette indexes
     PaletteBuffer palette{};      // frame-buffer colour order 0x00RRGGBB
+    bool ownPalette = true;       // false: the tiles came without a palette, `palette` is a grey ramp
 
     // Format used to read the entries (resolved from the platform when the plane is opened).
     int32_t depth = 0;            // depth index of the platform

@@ -4,6 +4,7 @@
 
 #include "document_fixture.h"
 #include "editor/editor_settings_script.h"
+#include "editor/map_view_renderer.h"
 #include "editor/plane_history.h"
 #include "formats/load_save_ops.h"
 #include "formats/model.h"
@@ -38,6 +39,31 @@ TEST_F(DocumentTest, OpeningLoadsCellsTilesAndPaletteAndTakesTheFirstSnapshot) {
     ASSERT_EQ(doc().messages.size(), 1u);
     EXPECT_EQ(doc().messages[0].text, "Map opened: town");
     EXPECT_EQ(checkDocument(doc()), "");
+}
+
+// A tileset saved without a palette: the plane gets a grey ramp per bank instead of colours
+// that would all be the background, and its frame shows its tiles.
+TEST_F(DocumentTest, TilesWithoutAPaletteDrawInGreys) {
+    ElementRecord bare = addProjectElement(TYPE_MOSAIQUE, "bare.til.c", "bare");
+    std::vector<uint32_t> pixels(size_t(2) * 64);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint32_t(1 + i % 15);
+    ASSERT_EQ(platform().saveTileset(app, 0, 0, bare, nullptr, pixels.data(), 2, 8, 8), 1);
+    ElementRecord map = addProjectElement(TYPE_CARTE, "bare.map.c", "baremap");
+    const std::vector<uint32_t> cells = {0, 1, 1, 0};
+    setCurrentMapType(app, MapText);
+    ASSERT_EQ(platform().saveMap(app, 0, map, &bare, 2, 2, cells.data()), 1);
+    ASSERT_TRUE(openEditor(app, map));
+    const PlaneRecord& p = plane(0);
+    EXPECT_FALSE(p.ownPalette);
+    EXPECT_EQ(p.palette[1], 0xEEEEEEu);   // 255 - 1 * 255 / 15
+    EXPECT_EQ(p.palette[15], 0x000000u);
+    EXPECT_EQ(p.palette[16 + 1], 0xEEEEEEu);  // every bank alike
+    Surface view;
+    ASSERT_TRUE(createSurface(view, 16, 16));
+    doc().messages.clear();  // "Map opened" would cover this small view
+    composeView(view, doc(), false, nullptr, {});
+    EXPECT_EQ(view.at(0, 0), p.palette[pixels[0]]);
+    EXPECT_EQ(view.at(9, 0), p.palette[pixels[64 + 1]]);
 }
 
 TEST_F(DocumentTest, EightBitTilesStayPaletteIndexes) {

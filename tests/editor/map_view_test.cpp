@@ -302,3 +302,47 @@ TEST(ComposeView, DirectColourTilesAreCopiedAsTheyAre) {
     p.depth = 1;
     EXPECT_FALSE(tilesHoldColours(p, &platform));
 }
+
+// Planes whose element came without a palette or without tiles still show: the active plane
+// without a palette does not lend its grey ramp to the others, a map without tiles shows its
+// values, a list without tiles frames its objects.
+TEST(ComposeView, PlanesWithoutPaletteOrTilesStillDraw) {
+    View v(16, 8);
+    PlaneRecord& a = v.addPlane(2, 1, 4);
+    PlaneRecord& b = v.addPlane(2, 1, 4);
+    a.cells = {9, 1};  // the left cell draws nothing: plane b shows there
+    b.cells = {2, 2};
+    a.ownPalette = false;
+    v.doc->active = 0;
+    composeView(v.surface, *v.doc, false, nullptr, {});
+    EXPECT_EQ(v.surface.at(0, 0), v.colourOf(tilePixel(b, 2, 0, 0)));
+    EXPECT_EQ(v.surface.at(8, 0), v.colourOf(tilePixel(a, 1, 0, 0)));
+    // With a palette of its own the active plane lends it, as before.
+    a.ownPalette = true;
+    a.palette[tilePixel(b, 2, 0, 0)] = 0xFF0000FF;
+    composeView(v.surface, *v.doc, false, nullptr, {});
+    EXPECT_EQ(v.surface.at(0, 0), 0x0000FFu);
+
+    // Without tiles the values show as hex digits (two in a block lower than 16 pixels).
+    b.visible = 0;
+    a.tiles.clear();
+    a.tileCount = 0;
+    a.cells = {0x1B, 0x2C};
+    composeView(v.surface, *v.doc, true, nullptr, {});
+    Surface want;
+    createSurface(want, 16, 8);
+    fillRect(want, 0, 0, 16, 8, 0x123456);
+    drawHexValue(want, 0, 0, 8, 8, 0x1B, true, false);
+    drawHexValue(want, 8, 0, 8, 8, 0x2C, true, false);
+    EXPECT_EQ(v.surface.pixels, want.pixels);
+
+    // A list without tiles frames each object's block.
+    a.kind = PlaneList;
+    a.objects.count = 1;
+    a.objects.entries.assign(size_t(a.objects.entrySize), 0);
+    setEntryPosition(a.objects, 0, 4, 0);
+    composeView(v.surface, *v.doc, true, nullptr, {});
+    fillRect(want, 0, 0, 16, 8, 0x123456);
+    blendFrame(want, 4, 0, 8, 8, kMessageFrame, kMessageFrameAlpha);
+    EXPECT_EQ(v.surface.pixels, want.pixels);
+}
