@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <span>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "editor/surface_primitives.h"
 
@@ -14,89 +11,14 @@ namespace {
 
 constexpr int kSide = kViewTileSide;
 
-// Two colour channels at a time: red and blue share one multiply, green has its own. Same result
-// per byte as blendPixel.
-inline uint32_t blendFast(uint32_t s, uint32_t d, uint32_t a) {
-    const uint32_t na = 255 - a;
-    const uint32_t rb = (((s & 0xFF00FF) * a + (d & 0xFF00FF) * na) >> 8) & 0xFF00FF;
-    const uint32_t g = (((s & 0x00FF00) * a + (d & 0x00FF00) * na) >> 8) & 0x00FF00;
-    return rb | g;
-}
-
-// One 8 x 8 tile of palette indices wholly inside the target. With SSE2, four pixels at a time:
-// the palette words are fetched one by one, the blend (the same per-byte rule as blendPixel, in
-// 16-bit lanes) and the colour-key select are done on the four together.
-#if defined(__SSE2__)
-template <bool Keyed, bool Blend, bool HMirror>
-void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool vMirror,
-              uint32_t a) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i alpha = _mm_set1_epi16(short(a)), inverse = _mm_set1_epi16(short(255 - a));
-    for (int r = 0; r < kSide; ++r) {
-        const uint32_t* src = tile + (vMirror ? kSide - 1 - r : r) * kSide;
-        uint32_t* dst = t.row(y + r) + x;
-        for (int half = 0; half < 2; ++half) {
-            uint32_t i[4];
-            for (int k = 0; k < 4; ++k) {
-                const int c = half * 4 + k;
-                i[k] = src[HMirror ? kSide - 1 - c : c] & mask;
-            }
-            __m128i colour = _mm_set_epi32(int(pal[i[3]]), int(pal[i[2]]), int(pal[i[1]]), int(pal[i[0]]));
-            __m128i* out = reinterpret_cast<__m128i*>(dst + half * 4);
-            const __m128i under = _mm_loadu_si128(out);
-            if (Blend) {
-                const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(colour, zero), alpha),
-                                                                _mm_mullo_epi16(_mm_unpacklo_epi8(under, zero), inverse)), 8);
-                const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(colour, zero), alpha),
-                                                                _mm_mullo_epi16(_mm_unpackhi_epi8(under, zero), inverse)), 8);
-                colour = _mm_packus_epi16(lo, hi);
-            }
-            if (Keyed) {
-                const __m128i hole = _mm_cmpeq_epi32(_mm_set_epi32(int(i[3]), int(i[2]), int(i[1]), int(i[0])), zero);
-                colour = _mm_or_si128(_mm_and_si128(hole, under), _mm_andnot_si128(hole, colour));
-            }
-            _mm_storeu_si128(out, colour);
-        }
-    }
-}
-#else
-template <bool Keyed, bool Blend, bool HMirror>
-void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool vMirror,
-              uint32_t a) {
-    for (int r = 0; r < kSide; ++r) {
-        const uint32_t* src = tile + (vMirror ? kSide - 1 - r : r) * kSide;
-        uint32_t* dst = t.row(y + r) + x;
-        for (int c = 0; c < kSide; ++c) {
-            const uint32_t index = src[HMirror ? kSide - 1 - c : c] & mask;
-            if (Keyed && index == 0) continue;
-            const uint32_t p = pal[index];
-            dst[c] = Blend ? blendFast(p, dst[c], a) : p;
-        }
-    }
-}
-#endif
-
-template <bool Keyed, bool Blend>
-inline void blitTileMirrored(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask,
-                             bool h, bool v, uint32_t a) {
-    if (h) blitTile<Keyed, Blend, true>(t, x, y, tile, pal, mask, v, a);
-    else blitTile<Keyed, Blend, false>(t, x, y, tile, pal, mask, v, a);
-}
-
 }  // namespace
 
-void drawIndexedTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool h, bool v,
-              bool keyed, int a) {
+void drawIndexedTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool h,
+                     bool v, bool keyed, int a) {
     if (x >= 0 && y >= 0 && x + kSide <= t.width && y + kSide <= t.height) {
-        const bool blend = a < 256;
-        const uint32_t aa = uint32_t(a);
-        if (keyed) {
-            if (blend) blitTileMirrored<true, true>(t, x, y, tile, pal, mask, h, v, aa);
-            else blitTileMirrored<true, false>(t, x, y, tile, pal, mask, h, v, aa);
-        } else {
-            if (blend) blitTileMirrored<false, true>(t, x, y, tile, pal, mask, h, v, aa);
-            else blitTileMirrored<false, false>(t, x, y, tile, pal, mask, h, v, aa);
-        }
+        uint32_t decoded[kDecodedTileWords];
+        decodeTile(decoded, tile, pal, mask);
+        decodedTileBlit(keyed, a < 256, h)(t.row(y) + x, size_t(t.stride), decoded, v, uint32_t(a));
         return;
     }
     if (x >= t.width || y >= t.height || x + kSide <= 0 || y + kSide <= 0) return;
