@@ -91,8 +91,8 @@ void BM_OpenLevel1024(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenLevel1024)->Unit(benchmark::kMillisecond);
 
-// One snapshot after `edits` earlier ones. The budget holds 48 copies (192 MB): past it every
-// snapshot drops the oldest copy and reuses its block, which is the state of a long session.
+// One snapshot after `edits` earlier ones. The budget holds 48 copies (192 MB as counted): past
+// it every snapshot drops the oldest copy, which is the state of a long session.
 void BM_Snapshot1024(benchmark::State& state) {
     Fixture& f = fixture();
     if (!f.open(48)) state.SkipWithError("open failed");
@@ -109,8 +109,8 @@ void BM_Snapshot1024(benchmark::State& state) {
     state.counters["copies"] = double(doc.planes[0].history.index + 1);
     ts::resetPlanes(f.app);
 }
-// 40 timed snapshots: after 5 edits the history still grows (a new block each time); after 500
-// it sits at its budget and reuses the dropped blocks.
+// 40 timed snapshots: after 5 edits the history still grows; after 500 it sits at its budget.
+// Either way a snapshot compares the plane with the last copy and stores the chunks that changed.
 BENCHMARK(BM_Snapshot1024)->Arg(5)->Arg(500)->Iterations(40)->Unit(benchmark::kMillisecond);
 
 void BM_UndoRedo1024(benchmark::State& state) {

@@ -1,8 +1,9 @@
 // Fuzz target: random sequences of map editor commands on three small maps (settings script
 // lines, painting, selecting, operations on the store, undo and redo, links, resizing, block
-// size changes, bit toggling, planes opened and reset). After every command the document must
-// be consistent: the memory counter equals the sum of the histories, indexes stay in range and
-// every plane holds width x height cells.
+// size changes, bit toggling, planes opened and reset, frames of the view drawn with the tiles
+// kept from frame to frame, planes left without tiles or palette). After every command the
+// document must be consistent: the memory counter equals the sum of the histories, indexes stay
+// in range and every plane holds width x height cells.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "editor/editor_document.h"
 #include "editor/editor_session.h"
 #include "editor/editor_settings_script.h"
+#include "editor/map_view_renderer.h"
 #include "editor/plane_property_rules.h"
 #include "editor/selection_operations.h"
 #include "formats/platform.h"
@@ -105,9 +107,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ts::EditorDocument& doc = ts::editorDocument(app);
     ts::EditorSession session;
     Input in{data, size};
+    ts::Surface view;
+    ts::ViewTileCache kept;
     for (int step = 0; step < 64 && !in.done(); ++step) {
         int a = in.small(40) - 4, b = in.small(40) - 4, c = in.small(40) - 4, d = in.small(40) - 4;
-        switch (in.small(16)) {
+        switch (in.small(18)) {
         // Plane numbers and sizes stay small so that the commands meet open planes.
         case 0: {
             // Now and then a number anywhere in 32 bits (0x80000000, 0xFFFFFFFF, ...).
@@ -141,6 +145,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 12: ts::toggleBit(app, in.small(34) - 1, in.small(2) == 1); break;
         case 13: ts::pasteStore(app, session); break;
         case 14: ts::applyLinks(app, in.text(12)); break;
+        case 15: {
+            // A frame of a small view anywhere over the planes, with the options as they stand.
+            ts::prepareSurface(view, 8 + in.small(200), 8 + in.small(80));
+            doc.scrollX = a * 8 + in.small(8);
+            doc.scrollY = b * 8;
+            doc.options.transparency = in.small(2);
+            doc.options.gridShown = in.small(2);
+            ts::composeView(view, doc, in.small(2) == 1, nullptr, {}, nullptr, kept);
+            break;
+        }
+        case 16:
+            // A plane whose tiles or palette did not come with it.
+            if (doc.count > 0) {
+                ts::PlaneRecord& p = doc.planes[size_t(in.small(doc.count))];
+                if (in.small(2)) {
+                    p.tiles.clear();
+                    p.tileCount = 0;
+                } else {
+                    p.ownPalette = false;
+                }
+            }
+            break;
         default: ts::pushGroupSnapshot(app); break;
         }
         check(doc);

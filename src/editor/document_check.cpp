@@ -28,9 +28,12 @@ std::string checkDocument(const EditorDocument& doc) {
         int64_t bytes = 0;
         for (const auto& c : h.copies) {
             if (!c) return formatText("plane %i: empty copy", s);
-            bytes += int64_t(c->cells.size()) * 4 + int64_t(c->objects.size());
-            if (p.kind == PlaneMap && c->cells.size() != p.cells.size())
-                return formatText("plane %i: copy of %zu cells", s, c->cells.size());
+            bytes += int64_t(c->cellCount) * 4 + int64_t(c->objects.size());
+            if (p.kind == PlaneMap && c->cellCount != p.cells.size())
+                return formatText("plane %i: copy of %zu cells", s, c->cellCount);
+            size_t held = 0;
+            for (const HistoryChunk& chunk : c->chunks) held += chunk ? chunk->size() : 0;
+            if (held != c->cellCount) return formatText("plane %i: copy of %zu cells holds %zu", s, c->cellCount, held);
         }
         if (bytes != h.bytes) return formatText("plane %i: %lld bytes counted, %lld held", s, (long long)h.bytes, (long long)bytes);
         if (p.ruleCount < 0 || p.ruleCount > kMaxPlaneRules) return formatText("plane %i: %i rules", s, p.ruleCount);

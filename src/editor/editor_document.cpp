@@ -43,6 +43,16 @@ uint32_t valueMaskOf(int mapType) {
     return 0xFFFF;
 }
 
+// The colours shown for a plane whose tiles came without a palette: a grey ramp in every bank,
+// lightest first (as the Game Boy's shades), so that the tiles can be told apart.
+void fillDefaultPalette(PaletteBuffer& palette, int colorsPerBank) {
+    const int perBank = std::clamp(colorsPerBank, 1, kPaletteEntries);
+    for (int i = 0; i < kPaletteEntries; ++i) {
+        const int shade = perBank > 1 ? 255 - (i % perBank) * 255 / (perBank - 1) : 255;
+        palette[size_t(i)] = uint32_t(shade) * 0x010101u;
+    }
+}
+
 bool sameElement(const ElementRecord& a, const ElementRecord& b) {
     return a.type() == b.type() && a.name == b.name && a.file == b.file;
 }
@@ -59,7 +69,16 @@ void fillGraphics(App& app, EditorDocument& doc, PlaneRecord& plane, std::vector
     plane.colorsPerBank = plane.paletteBanks && info.colorsPerSubPalette > 0 ? info.colorsPerSubPalette : 256;
     plane.index0Transparent = info.color0Transparent != 0;
     const ColorFormat& format = info.colorFormat ? *info.colorFormat : kColorFormat15;
-    for (int i = 0; i < kPaletteEntries; ++i) plane.palette[size_t(i)] = viewColour(palette[size_t(i)], format, doc.background);
+    // A loaded palette has at least one opaque colour; without one (a tileset linked to no
+    // palette) every colour would be the background and the plane would draw nothing visible.
+    const bool loaded = std::any_of(palette.begin(), palette.end(), [](uint32_t c) { return c >= 0x1000000u; });
+    plane.ownPalette = info.paletteKind == 0 || loaded;
+    if (plane.ownPalette) {
+        for (int i = 0; i < kPaletteEntries; ++i)
+            plane.palette[size_t(i)] = viewColour(palette[size_t(i)], format, doc.background);
+    } else {
+        fillDefaultPalette(plane.palette, plane.colorsPerBank);
+    }
     if (info.paletteKind == 0)  // direct colour: the tiles hold colours, not palette indexes
         for (uint32_t& p : pixels) p = viewColour(p, format, doc.background);
     size_t blocks = pixels.size() / kTileWords;

@@ -1,11 +1,10 @@
 #include "editor/map_view_renderer.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
+#include "editor/cell_painter.h"
 #include "editor/surface_primitives.h"
 #include "editor/view_text.h"
 
@@ -13,99 +12,7 @@ namespace ts {
 
 namespace {
 
-constexpr int kTileSide = 8;  // pixels of one tile side
-
-// Opacity as the editor passes it (0 = opaque) to the primitives' form (256 = opaque).
-inline int primitiveAlpha(int a) { return (a <= 0 || a >= 256) ? 256 : a; }
-
-// Two colour channels at a time: red and blue share one multiply, green has its own. Same result
-// per byte as blendPixel.
-inline uint32_t blendFast(uint32_t s, uint32_t d, uint32_t a) {
-    const uint32_t na = 255 - a;
-    const uint32_t rb = (((s & 0xFF00FF) * a + (d & 0xFF00FF) * na) >> 8) & 0xFF00FF;
-    const uint32_t g = (((s & 0x00FF00) * a + (d & 0x00FF00) * na) >> 8) & 0x00FF00;
-    return rb | g;
-}
-
-// One 8 x 8 tile of palette indices wholly inside the target. With SSE2, four pixels at a time:
-// the palette words are fetched one by one, the blend (the same per-byte rule as blendPixel, in
-// 16-bit lanes) and the colour-key select are done on the four together.
-#if defined(__SSE2__)
-template <bool Keyed, bool Blend, bool HMirror>
-void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool vMirror,
-              uint32_t a) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i alpha = _mm_set1_epi16(short(a)), inverse = _mm_set1_epi16(short(255 - a));
-    for (int r = 0; r < kTileSide; ++r) {
-        const uint32_t* src = tile + (vMirror ? kTileSide - 1 - r : r) * kTileSide;
-        uint32_t* dst = t.row(y + r) + x;
-        for (int half = 0; half < 2; ++half) {
-            uint32_t i[4];
-            for (int k = 0; k < 4; ++k) {
-                const int c = half * 4 + k;
-                i[k] = src[HMirror ? kTileSide - 1 - c : c] & mask;
-            }
-            __m128i colour = _mm_set_epi32(int(pal[i[3]]), int(pal[i[2]]), int(pal[i[1]]), int(pal[i[0]]));
-            __m128i* out = reinterpret_cast<__m128i*>(dst + half * 4);
-            const __m128i under = _mm_loadu_si128(out);
-            if (Blend) {
-                const __m128i lo = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(colour, zero), alpha),
-                                                                _mm_mullo_epi16(_mm_unpacklo_epi8(under, zero), inverse)), 8);
-                const __m128i hi = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(colour, zero), alpha),
-                                                                _mm_mullo_epi16(_mm_unpackhi_epi8(under, zero), inverse)), 8);
-                colour = _mm_packus_epi16(lo, hi);
-            }
-            if (Keyed) {
-                const __m128i hole = _mm_cmpeq_epi32(_mm_set_epi32(int(i[3]), int(i[2]), int(i[1]), int(i[0])), zero);
-                colour = _mm_or_si128(_mm_and_si128(hole, under), _mm_andnot_si128(hole, colour));
-            }
-            _mm_storeu_si128(out, colour);
-        }
-    }
-}
-#else
-template <bool Keyed, bool Blend, bool HMirror>
-void blitTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool vMirror,
-              uint32_t a) {
-    for (int r = 0; r < kTileSide; ++r) {
-        const uint32_t* src = tile + (vMirror ? kTileSide - 1 - r : r) * kTileSide;
-        uint32_t* dst = t.row(y + r) + x;
-        for (int c = 0; c < kTileSide; ++c) {
-            const uint32_t index = src[HMirror ? kTileSide - 1 - c : c] & mask;
-            if (Keyed && index == 0) continue;
-            const uint32_t p = pal[index];
-            dst[c] = Blend ? blendFast(p, dst[c], a) : p;
-        }
-    }
-}
-#endif
-
-template <bool Keyed, bool Blend>
-inline void blitTileMirrored(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask,
-                             bool h, bool v, uint32_t a) {
-    if (h) blitTile<Keyed, Blend, true>(t, x, y, tile, pal, mask, v, a);
-    else blitTile<Keyed, Blend, false>(t, x, y, tile, pal, mask, v, a);
-}
-
-void drawTile(Surface& t, int x, int y, const uint32_t* tile, const uint32_t* pal, uint32_t mask, bool h, bool v,
-              bool keyed, int a) {
-    if (x >= 0 && y >= 0 && x + kTileSide <= t.width && y + kTileSide <= t.height) {
-        const bool blend = a < 256;
-        const uint32_t aa = uint32_t(a);
-        if (keyed) {
-            if (blend) blitTileMirrored<true, true>(t, x, y, tile, pal, mask, h, v, aa);
-            else blitTileMirrored<true, false>(t, x, y, tile, pal, mask, h, v, aa);
-        } else {
-            if (blend) blitTileMirrored<false, true>(t, x, y, tile, pal, mask, h, v, aa);
-            else blitTileMirrored<false, false>(t, x, y, tile, pal, mask, h, v, aa);
-        }
-        return;
-    }
-    if (x >= t.width || y >= t.height || x + kTileSide <= 0 || y + kTileSide <= 0) return;
-    const std::span<const uint32_t> palette(pal, size_t(mask) + 1);
-    if (keyed) blendIndexedKeyed(t, x, y, kTileSide, kTileSide, tile, palette, h, v, mask, a);
-    else blendIndexed(t, x, y, kTileSide, kTileSide, tile, palette, h, v, mask, a);
-}
+constexpr int kTileSide = kViewTileSide;
 
 // The 3 x 5 hex digits, one bit per pixel, row-major, bit 14 = top-left.
 constexpr uint16_t kHexGlyphs[16] = {
@@ -132,24 +39,32 @@ bool eightBitEntries(const PlaneRecord& plane) { return plane.valueMask == 0xFF 
 
 // The grid of the active plane: cells of the grid step, shifted by the scroll position, each
 // with its bottom row and right column blended. Only the rows from bandTop to the target's
-// height are drawn (the frame is drawn in bands of rows).
+// height and the columns from left to right are drawn (the frame is drawn in pieces).
 void drawGrid(Surface& target, const EditorDocument& doc, const PlaneRecord& plane, int64_t ox, int64_t oy,
-              int bandTop) {
+              int bandTop, int64_t left = 0, int64_t right = INT64_MAX) {
     const EditorOptions& o = doc.options;
     if (!o.gridShown || plane.gridX < 4 || plane.gridY < 4) return;
-    const int64_t limitX = std::min<int64_t>(target.width, int64_t(plane.width) * plane.blockWidth - ox);
+    const int64_t limitX = std::min({int64_t(target.width), int64_t(plane.width) * plane.blockWidth - ox, right});
     const int64_t limitY = std::min<int64_t>(target.height, int64_t(plane.height) * plane.blockHeight - oy);
     const int64_t startX = -(ox % plane.gridX), startY = -(oy % plane.gridY);
     const int a = primitiveAlpha(o.alphaGrid);
     const int w = plane.gridX, h = plane.gridY;
+    int64_t firstX = startX;
+    if (left > firstX) firstX += (left - firstX) / w * w;
+    // One horizontal run, cut to the window's columns.
+    auto run = [&](int64_t x0, int64_t x1, int64_t y0, int64_t rows) {
+        x0 = std::max(x0, left);
+        x1 = std::min(x1, right);
+        if (x1 > x0) blendRect(target, int(x0), int(y0), int(x1 - x0), int(rows), o.gridColor, a);
+    };
     int64_t y = startY;
     if (bandTop > y) y += (bandTop - y) / h * h;
     for (; y < limitY; y += h) {
         const int64_t bottom = y + h - 1;
         const int64_t top = std::max<int64_t>(y, bandTop), end = std::min<int64_t>(y + h, target.height);
-        for (int64_t x = startX; x < limitX; x += w) {
-            if (bottom >= bandTop && bottom < target.height) blendRect(target, int(x), int(bottom), w - 1, 1, o.gridColor, a);
-            if (end > top) blendRect(target, int(x + w - 1), int(top), 1, int(end - top), o.gridColor, a);
+        for (int64_t x = firstX; x < limitX; x += w) {
+            if (bottom >= bandTop && bottom < target.height) run(x, x + w - 1, bottom, 1);
+            if (end > top) run(x + w - 1, x + w, top, end - top);
         }
     }
 }
@@ -228,7 +143,7 @@ void drawCell(Surface& target, int x, int y, const PlaneRecord& plane, const Fra
                 else blendBlock(target, px, py, kTileSide, kTileSide, tile, h, v, alpha);
                 continue;
             }
-            drawTile(target, px, py, tile, pal, mask, h, v, keyed, alpha);
+            drawIndexedTile(target, px, py, tile, pal, mask, h, v, keyed, alpha);
         }
     }
 }
@@ -258,61 +173,13 @@ double effectiveRateY(const EditorDocument& doc, int slot) {
 
 namespace {
 
-// A row of 8 x 8 cells of a plane without rules, tile offset or display mask, wholly inside the
-// target's rows: the common case, with the cell decoding hoisted out of drawCell. Cells that
-// reach past the right edge go through drawCell.
-struct FastPlane {
-    const PlaneRecord* plane;
-    const FramePalette* palette;
-    uint32_t tileLimit;   // tiles that exist (8 x 8 blocks)
-    uint32_t bankMask;    // palette index mask
-    bool banks;
-    uint32_t perBank;
-};
-
-template <bool Keyed, bool Blend>
-void drawFastRow(Surface& target, const FastPlane& f, const uint32_t* cells, int64_t cols, int y, int a) {
-    const PlaneRecord& plane = *f.plane;
-    const MapEntryLayout& layout = plane.layout;
-    const bool emulate = plane.emulGba != 0;
-    const uint32_t* tiles = plane.tiles.data();
-    for (int64_t c = 0; c < cols; ++c) {
-        const uint32_t v = cells[c];
-        const int x = int(c * kTileSide);
-        if (int32_t(v) < 0) continue;
-        if ((emulate ? (v & 1023u) : v) >= f.tileLimit) continue;
-        if (x + kTileSide > target.width) {
-            drawCell(target, x, y, plane, *f.palette, v, a);
-            continue;
-        }
-        uint32_t tile = v;
-        bool h = false, vm = false;
-        uint32_t base = 0;
-        if (emulate) {
-            tile = layout.tile(v);
-            h = layout.hMirror(v) != 0;
-            vm = layout.vMirror(v) != 0;
-            if (f.banks) base = std::min<uint32_t>(layout.palette(v) * f.perBank, kPaletteEntries);
-        }
-        if (tile >= f.tileLimit) continue;
-        const uint32_t* pixels = tiles + size_t(tile & 0xFFFFu) * kTileWords;
-        const uint32_t* pal = f.palette->data() + base;
-        const uint32_t alpha = uint32_t(primitiveAlpha(a));
-        if (h) blitTile<Keyed, Blend, true>(target, x, y, pixels, pal, f.bankMask, vm, alpha);
-        else blitTile<Keyed, Blend, false>(target, x, y, pixels, pal, f.bankMask, vm, alpha);
-    }
-}
-
-bool fastPlane(const PlaneRecord& plane) {
-    return plane.blockWidth == kTileSide && plane.blockHeight == kTileSide && plane.ruleCount == 0 &&
-           plane.tileOffset == 0 && plane.displayMask == 0xFFFFFFFFu && plane.tileCount >= 0 &&
-           size_t(plane.tileCount) * kTileWords <= plane.tiles.size();
-}
-
 // The cell rows of a map plane that start between bandTop and the target's height (bandTop is a
-// multiple of the block height); `viewHeight` is the height of the whole view.
+// multiple of the block height), and of these the cells that start between the columns left and
+// right (multiples of the block width); `viewHeight` is the height of the whole view. `cache`
+// (may be null) holds the tiles decoded in this frame.
 void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
-                   bool graphics, int bandTop, int viewHeight, bool directColour) {
+                   bool graphics, int bandTop, int viewHeight, bool directColour, ViewTileCache* cache,
+                   int64_t left = 0, int64_t right = INT64_MAX) {
     const PlaneRecord& plane = doc.planes[size_t(slot)];
     const int bw = plane.blockWidth, bh = plane.blockHeight;
     if (bw <= 0 || bh <= 0 || plane.width <= 0 || plane.height <= 0) return;
@@ -322,51 +189,67 @@ void drawPlaneBand(Surface& target, const EditorDocument& doc, int slot, const F
     const int64_t firstCol = int64_t(sx / bw), firstRow = int64_t(sy / bh);
     const int64_t cols = std::min<int64_t>(target.width / bw + 1, plane.width - firstCol);
     const int64_t rows = std::min<int64_t>(viewHeight / bh + 1, plane.height - firstRow);
-    const bool hex = doc.options.hexMode && !graphics;
-    const bool eightBit = eightBitEntries(plane);
-    if (firstCol >= 0 && firstRow >= 0) {
-        const bool fast = !hex && !directColour && fastPlane(plane);
-        FastPlane f{&plane, &palette, uint32_t(std::max(plane.tileCount, 0)), kPaletteEntries - 1, false, 256};
-        if (plane.paletteBanks) {
-            f.perBank = uint32_t(std::clamp(plane.colorsPerBank, 1, kPaletteEntries));
-            f.bankMask = f.perBank - 1;
-            f.banks = plane.emulGba != 0;
-        }
-        const bool blend = primitiveAlpha(a) < 256;
-        for (int64_t r = (bandTop + bh - 1) / bh; r < rows && r * bh < target.height; ++r) {
-            const uint32_t* cells = plane.cells.data() + size_t(firstRow + r) * size_t(plane.width) + size_t(firstCol);
-            const int y = int(r * bh);
-            if (fast && y + kTileSide <= target.height) {
-                if (plane.index0Transparent) {
-                    if (blend) drawFastRow<true, true>(target, f, cells, cols, y, a);
-                    else drawFastRow<true, false>(target, f, cells, cols, y, a);
-                } else {
-                    if (blend) drawFastRow<false, true>(target, f, cells, cols, y, a);
-                    else drawFastRow<false, false>(target, f, cells, cols, y, a);
-                }
-                continue;
+    const int64_t colStart = (left + bw - 1) / bw;
+    const int64_t colEnd = right >= int64_t(target.width) ? cols : std::min<int64_t>(cols, (right + bw - 1) / bw);
+    // A plane without tiles (its tileset could not be given) shows its values instead of nothing.
+    const bool noTiles = plane.tileCount <= 0 || plane.tiles.empty();
+    const bool hex = (doc.options.hexMode && !graphics) || noTiles;
+    if (firstCol >= 0 && firstRow >= 0 && colEnd > colStart) {
+        const int64_t rowStart = (bandTop + bh - 1) / bh;
+        const int64_t rowEnd = std::min<int64_t>(rows, (int64_t(target.height) + bh - 1) / bh);
+        auto rowCells = [&](int64_t r) {
+            return plane.cells.data() + size_t(firstRow + r) * size_t(plane.width) + size_t(firstCol);
+        };
+        if (hex) {
+            // Blocks lower than the hex view's have room for two digits only.
+            const bool eightBit = eightBitEntries(plane) || (noTiles && bh < int(kHexBlockSize));
+            const bool fillZeros = doc.options.fillZeros != 0;
+            for (int64_t r = rowStart; r < rowEnd; ++r) {
+                const uint32_t* cells = rowCells(r);
+                for (int64_t c = colStart; c < colEnd; ++c)
+                    drawHexValue(target, int(c * bw), int(r * bh), bw, bh, cells[c] + uint32_t(plane.tileOffset),
+                                 eightBit, fillZeros);
             }
-            for (int64_t c = 0; c < cols; ++c) {
-                const int x = int(c * bw);
-                if (hex) {
-                    drawHexValue(target, x, y, bw, bh, cells[c] + uint32_t(plane.tileOffset), eightBit,
-                                 doc.options.fillZeros != 0);
+        } else {
+            PlaneTileCache* planeCache = cache && !directColour ? &cache->plane(slot) : nullptr;
+            CellPainter painter(plane, palette, a, planeCache, cache ? cache->frame() : 0);
+            // Without rules, tile offset or display mask a value is its own entry.
+            const bool plain = plane.ruleCount <= 0 && plane.tileOffset == 0 && plane.displayMask == 0xFFFFFFFFu;
+            const uint32_t tileLimit = uint32_t(std::max(plane.tileCount, 0));
+            const uint32_t valueMask = plane.emulGba ? 1023u : 0xFFFFFFFFu;
+            const bool rowsOfTiles = !directColour && painter.rowsOfTiles();
+            for (int64_t r = rowStart; r < rowEnd; ++r) {
+                const uint32_t* cells = rowCells(r);
+                const int y = int(r * bh);
+                if (rowsOfTiles && y + kTileSide <= target.height) {
+                    painter.drawRow(target, y, cells, colStart, colEnd, !plain, tileLimit, valueMask);
                     continue;
                 }
-                const int64_t entry = tileOfValue(plane, cells[c]);
-                if (entry >= 0) drawCell(target, x, y, plane, palette, uint32_t(entry), a, directColour);
+                for (int64_t c = colStart; c < colEnd; ++c) {
+                    uint32_t entry = cells[c];
+                    if (plain) {
+                        if (int32_t(entry) < 0 || (entry & valueMask) >= tileLimit) continue;
+                    } else {
+                        const int64_t e = tileOfValue(plane, entry);
+                        if (e < 0) continue;
+                        entry = uint32_t(e);
+                    }
+                    if (directColour) drawCell(target, int(c * bw), y, plane, palette, entry, a, true);
+                    else painter.draw(target, int(c * bw), y, entry);
+                }
+                painter.flush(size_t(target.stride));
             }
         }
     }
     if (slot == doc.active)
-        drawGrid(target, doc, plane, roundDownTo(int64_t(sx), bw), roundDownTo(int64_t(sy), bh), bandTop);
+        drawGrid(target, doc, plane, roundDownTo(int64_t(sx), bw), roundDownTo(int64_t(sy), bh), bandTop, left, right);
 }
 
 }  // namespace
 
 void drawPlane(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
                bool graphics, bool directColour) {
-    drawPlaneBand(target, doc, slot, palette, a, graphics, 0, target.height, directColour);
+    drawPlaneBand(target, doc, slot, palette, a, graphics, 0, target.height, directColour, nullptr);
 }
 
 void drawObjects(Surface& target, const EditorDocument& doc, int slot, const FramePalette& palette, int a,
@@ -377,12 +260,17 @@ void drawObjects(Surface& target, const EditorDocument& doc, int slot, const Fra
     const int64_t sx = roundDownTo(int64_t(double(doc.scrollX) * effectiveRateX(doc, slot)), plane.gridX);
     const int64_t sy = roundDownTo(int64_t(double(doc.scrollY) * effectiveRateY(doc, slot)), plane.gridY);
     const int count = std::min<int64_t>(list.count, list.entrySize > 0 ? int64_t(list.entries.size()) / list.entrySize : 0);
+    const bool noTiles = plane.tileCount <= 0 || plane.tiles.empty();
     auto onView = [&](int64_t x, int64_t y) {
         return x + bw > 0 && y + bh > 0 && x < target.width && y < target.height;
     };
     for (int i = 0; i < count; ++i) {
         const int64_t x = entryX(list, i) - sx, y = entryY(list, i) - sy;
         if (!onView(x, y)) continue;
+        if (noTiles) {  // no tileset to draw the objects with: their blocks are framed
+            blendFrame(target, int(x), int(y), bw, bh, kMessageFrame, kMessageFrameAlpha);
+            continue;
+        }
         const int64_t entry = tileOfValue(plane, uint32_t(entryType(list, i)));
         if (entry >= 0) drawCell(target, int(x), int(y), plane, palette, uint32_t(entry), a, directColour);
     }
@@ -422,51 +310,77 @@ void drawMessages(Surface& target, const EditorDocument& doc) {
 
 void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes, const OverlayPainter& overlay,
                  const ObjectHighlight& highlight, const PlatformRecord* platform) {
+    ViewTileCache cache;
+    composeView(target, doc, multiPalettes, overlay, highlight, platform, cache);
+}
+
+void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes, const OverlayPainter& overlay,
+                 const ObjectHighlight& highlight, const PlatformRecord* platform, ViewTileCache& cache) {
     if (target.empty()) return;
+    cache.beginFrame();
     const EditorOptions& o = doc.options;
-    fillRect(target, 0, 0, target.width, target.height, o.hexMode ? 0xFFFFFFu : (doc.background & 0xFFFFFFu));
+    const uint32_t background = o.hexMode ? 0xFFFFFFu : (doc.background & 0xFFFFFFu);
     const int count = std::clamp(doc.count, 0, MaxPlanes);
-    if (count > 0 && doc.active >= 0 && doc.active < count) {
+    if (count <= 0 || doc.active < 0 || doc.active >= count) fillRect(target, 0, 0, target.width, target.height, background);
+    else {
         FramePalette activePalette;
         makeFramePalette(doc.planes[size_t(doc.active)], activePalette);
         std::array<FramePalette, MaxPlanes> ownPalettes;
+        // The other planes take the active plane's palette unless each has its own, or the
+        // active plane has none to give (its tiles came without one).
+        const bool ownColours = multiPalettes || !doc.planes[size_t(doc.active)].ownPalette;
         std::array<bool, MaxPlanes> direct{};
         for (int slot = 0; slot < count; ++slot) direct[size_t(slot)] = tilesHoldColours(doc.planes[size_t(slot)], platform);
-        // The planes are drawn in bands of rows as high as the largest block, so that the part of
-        // the view being drawn stays in the cache while every plane passes over it. Object lists
-        // are drawn whole, in one band.
+        // The background and the planes are drawn in pieces (bands of rows as high as the largest
+        // block, cut into columns), so that the part of the view being drawn stays in the cache
+        // while every plane passes over it. Object lists are drawn whole, in one band; so is the
+        // hex view, whose grid is drawn twice.
         int band = kTileSide;
+        bool columns = !o.hexMode;
         for (int slot = 0; slot < count; ++slot) {
             const PlaneRecord& plane = doc.planes[size_t(slot)];
             if (slot != doc.active && !plane.visible) continue;
             if (plane.kind != PlaneMap || plane.blockHeight <= 0 || 64 % plane.blockHeight != 0) band = target.height;
             else band = std::max(band, plane.blockHeight);
-            if (multiPalettes && slot != doc.active) makeFramePalette(plane, ownPalettes[size_t(slot)]);
+            if (plane.kind != PlaneMap || plane.blockWidth <= 0 || 64 % plane.blockWidth != 0) columns = false;
+            if (ownColours && slot != doc.active) makeFramePalette(plane, ownPalettes[size_t(slot)]);
         }
         band = std::max(band, 1);
-        const int viewHeight = target.height;
+        if (band >= target.height) columns = false;
+        // Pieces of about 16 KB, in whole 64-pixel steps so that no block straddles two pieces.
+        constexpr int kPieceBytes = 16384;
+        const int pieceWidth = columns ? std::max(64, kPieceBytes / (band * 4) / 64 * 64) : INT_MAX;
+        const int viewHeight = target.height, viewWidth = target.width;
         const PlaneRecord& active = doc.planes[size_t(doc.active)];
         const int activeAlpha = (count > 1 && o.transparency) ? o.alphaForeground : 0;
         for (int top = 0; top < viewHeight; top += band) {
             target.height = std::min(top + band, viewHeight);
-            for (int slot = 0; slot < count; ++slot) {
-                const PlaneRecord& plane = doc.planes[size_t(slot)];
-                if (slot == doc.active || !plane.visible) continue;
-                const int a = !o.transparency ? 0 : (o.hexMode ? o.alphaHex : o.alphaGfx);
-                const FramePalette& palette = multiPalettes ? ownPalettes[size_t(slot)] : activePalette;
-                if (plane.kind == PlaneList)
-                    drawObjects(target, doc, slot, palette, a, ObjectHighlight{}, direct[size_t(slot)]);
-                else if (plane.kind == PlaneMap)
-                    drawPlaneBand(target, doc, slot, palette, a, true, top, viewHeight, direct[size_t(slot)]);
-            }
-            if (active.kind == PlaneMap) {
-                const bool activeDirect = direct[size_t(doc.active)];
-                if (o.hexMode && o.hexActiveMap)
-                    drawPlaneBand(target, doc, doc.active, activePalette, o.alphaHex, true, top, viewHeight, activeDirect);
-                drawPlaneBand(target, doc, doc.active, activePalette, activeAlpha, !o.hexMode, top, viewHeight,
-                              activeDirect);
-            } else if (active.kind == PlaneList) {
-                drawObjects(target, doc, doc.active, activePalette, activeAlpha, highlight, direct[size_t(doc.active)]);
+            for (int64_t left = 0; left < viewWidth; left += pieceWidth) {
+                const int64_t right = columns ? left + pieceWidth : INT64_MAX;
+                fillRect(target, int(left), top, int(std::min<int64_t>(right, viewWidth) - left), target.height - top,
+                         background);
+                for (int slot = 0; slot < count; ++slot) {
+                    const PlaneRecord& plane = doc.planes[size_t(slot)];
+                    if (slot == doc.active || !plane.visible) continue;
+                    const int a = !o.transparency ? 0 : (o.hexMode ? o.alphaHex : o.alphaGfx);
+                    const FramePalette& palette = ownColours ? ownPalettes[size_t(slot)] : activePalette;
+                    if (plane.kind == PlaneList)
+                        drawObjects(target, doc, slot, palette, a, ObjectHighlight{}, direct[size_t(slot)]);
+                    else if (plane.kind == PlaneMap)
+                        drawPlaneBand(target, doc, slot, palette, a, true, top, viewHeight, direct[size_t(slot)], &cache,
+                                      left, right);
+                }
+                if (active.kind == PlaneMap) {
+                    const bool activeDirect = direct[size_t(doc.active)];
+                    if (o.hexMode && o.hexActiveMap)
+                        drawPlaneBand(target, doc, doc.active, activePalette, o.alphaHex, true, top, viewHeight,
+                                      activeDirect, &cache);
+                    drawPlaneBand(target, doc, doc.active, activePalette, activeAlpha, !o.hexMode, top, viewHeight,
+                                  activeDirect, &cache, left, right);
+                } else if (active.kind == PlaneList) {
+                    drawObjects(target, doc, doc.active, activePalette, activeAlpha, highlight,
+                                direct[size_t(doc.active)]);
+                }
             }
         }
         target.height = viewHeight;

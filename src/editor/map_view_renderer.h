@@ -10,6 +10,7 @@
 
 #include "editor/editor_document.h"
 #include "editor/surface.h"
+#include "editor/view_tile_cache.h"
 #include "formats/platform_types.h"
 
 namespace ts {
@@ -77,6 +78,10 @@ using OverlayPainter = std::function<void(Surface&)>;
 // which planes' tiles hold colours instead of palette indexes.
 void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes, const OverlayPainter& overlay,
                  const ObjectHighlight& highlight, const PlatformRecord* platform = nullptr);
+// The same frame with the memory of `cache` (kept by the caller from frame to frame), so that
+// drawing a frame allocates nothing once the view has been drawn.
+void composeView(Surface& target, const EditorDocument& doc, bool multiPalettes, const OverlayPainter& overlay,
+                 const ObjectHighlight& highlight, const PlatformRecord* platform, ViewTileCache& cache);
 
 // Drives the frames of a window: ages the messages by the time between frames (from the clock
 // the caller passes) and tells whether a new frame would differ from the last one drawn, so that
@@ -101,6 +106,7 @@ private:
     uint64_t lastSignature_ = 0;
     int lastWidth_ = 0;
     int lastHeight_ = 0;
+    ViewTileCache tiles_;
 };
 
 // A digest of everything a frame of this size shows (for ViewClock).

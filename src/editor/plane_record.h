@@ -57,19 +57,25 @@ struct LinkList {
     bool operator==(const LinkList&) const = default;
 };
 
-// One full copy of a plane's contents: the cells of a map, or the entries of an object list.
+// Cells of one piece of a map copy in the undo history.
+constexpr size_t kHistoryChunkCells = 16384;  // 64 KB
+using HistoryChunk = std::shared_ptr<const std::vector<uint32_t>>;
+
+// One full copy of a plane's contents: the cells of a map, or the entries of an object list. A
+// map copy is held in chunks of kHistoryChunkCells cells; a chunk equal to the one of the copy
+// before is shared with it, so a snapshot after a small edit stores only the chunks it changed.
 struct HistoryCopy {
-    std::vector<uint32_t> cells;
+    std::vector<HistoryChunk> chunks;
+    size_t cellCount = 0;  // cells of the whole copy
     std::vector<uint8_t> objects;
     int32_t objectCount = 0;
 };
 
 // Per-slot undo history. Copies are kept in separate blocks, so a snapshot never moves the
 // older ones; `bytes` is the logical size (copies held x the size of one copy), which is what
-// the memory counter and the memory text count.
+// the memory counter and the memory text count, however many chunks the copies share.
 struct UndoHistory {
     std::deque<std::unique_ptr<HistoryCopy>> copies;  // copy k is copies[k]; size() == top + 1 or 0
-    std::unique_ptr<HistoryCopy> spare;                 // a freed block kept for the next snapshot
     bool forcedModified = false;  // history was dropped: modified even at the saved index
     int32_t index = -1;           // copy matching the plane now; -1 while empty
     int32_t top = 0;              // highest valid copy (redo limit)
@@ -98,6 +104,7 @@ struct PlaneRecord {
     int32_t tileCount = 0;
     std::vector<uint32_t> tiles;  // tileCount * kTileWords palette indexes
     PaletteBuffer palette{};      // frame-buffer colour order 0x00RRGGBB
+    bool ownPalette = true;       // false: the tiles came without a palette, `palette` is a grey ramp
 
     // Format used to read the entries (resolved from the platform when the plane is opened).
     int32_t depth = 0;            // depth index of the platform

@@ -79,7 +79,7 @@ void ViewClock::compose(Surface& target, EditorDocument& doc, bool multiPalettes
                         const PlatformRecord* platform) {
     if (drawn_ && nowMs > lastMs_) ageMessages(doc, int32_t(std::min<uint64_t>(nowMs - lastMs_, 1u << 30)));
     lastMs_ = nowMs;
-    composeView(target, doc, multiPalettes, overlay, highlight, platform);
+    composeView(target, doc, multiPalettes, overlay, highlight, platform, tiles_);
     lastSignature_ = frameSignature(doc, target.width, target.height, overlayState);
     lastWidth_ = target.width;
     lastHeight_ = target.height;

@@ -4,6 +4,7 @@
 
 #include "document_fixture.h"
 #include "editor/editor_settings_script.h"
+#include "editor/map_view_renderer.h"
 #include "editor/plane_history.h"
 #include "formats/load_save_ops.h"
 #include "formats/model.h"
@@ -38,6 +39,31 @@ TEST_F(DocumentTest, OpeningLoadsCellsTilesAndPaletteAndTakesTheFirstSnapshot) {
     ASSERT_EQ(doc().messages.size(), 1u);
     EXPECT_EQ(doc().messages[0].text, "Map opened: town");
     EXPECT_EQ(checkDocument(doc()), "");
+}
+
+// A tileset saved without a palette: the plane gets a grey ramp per bank instead of colours
+// that would all be the background, and its frame shows its tiles.
+TEST_F(DocumentTest, TilesWithoutAPaletteDrawInGreys) {
+    ElementRecord bare = addProjectElement(TYPE_MOSAIQUE, "bare.til.c", "bare");
+    std::vector<uint32_t> pixels(size_t(2) * 64);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = uint32_t(1 + i % 15);
+    ASSERT_EQ(platform().saveTileset(app, 0, 0, bare, nullptr, pixels.data(), 2, 8, 8), 1);
+    ElementRecord map = addProjectElement(TYPE_CARTE, "bare.map.c", "baremap");
+    const std::vector<uint32_t> cells = {0, 1, 1, 0};
+    setCurrentMapType(app, MapText);
+    ASSERT_EQ(platform().saveMap(app, 0, map, &bare, 2, 2, cells.data()), 1);
+    ASSERT_TRUE(openEditor(app, map));
+    const PlaneRecord& p = plane(0);
+    EXPECT_FALSE(p.ownPalette);
+    EXPECT_EQ(p.palette[1], 0xEEEEEEu);   // 255 - 1 * 255 / 15
+    EXPECT_EQ(p.palette[15], 0x000000u);
+    EXPECT_EQ(p.palette[16 + 1], 0xEEEEEEu);  // every bank alike
+    Surface view;
+    ASSERT_TRUE(createSurface(view, 16, 16));
+    doc().messages.clear();  // "Map opened" would cover this small view
+    composeView(view, doc(), false, nullptr, {});
+    EXPECT_EQ(view.at(0, 0), p.palette[pixels[0]]);
+    EXPECT_EQ(view.at(9, 0), p.palette[pixels[64 + 1]]);
 }
 
 TEST_F(DocumentTest, EightBitTilesStayPaletteIndexes) {
@@ -146,6 +172,53 @@ TEST_F(DocumentTest, HistoryNeverHoldsMoreThanTheCopyCap) {
     EXPECT_EQ(int64_t(p.history.copies.size()), kMaxHistoryCopies + 1);
     EXPECT_EQ(used, int64_t(kMaxHistoryCopies + 1) * 4);
     EXPECT_TRUE(p.history.forcedModified);
+    freePlaneHistory(p, used);
+    EXPECT_EQ(used, 0);
+}
+
+// A large map's copies share the chunks an edit did not touch, while the counter keeps whole
+// copies; undo and redo give back every cell, on both sides of a chunk boundary.
+TEST_F(DocumentTest, CopiesShareUnchangedChunksAndCountAsWholeCopies) {
+    PlaneRecord p;
+    p.kind = PlaneMap;
+    p.width = 300;
+    p.height = 200;  // 60000 cells: three full chunks and a short one
+    p.cells.resize(60000);
+    for (size_t i = 0; i < p.cells.size(); ++i) p.cells[i] = uint32_t(i);
+    int64_t used = 0;
+    const HistoryBudget budget{used, int64_t(1) << 40};
+    ASSERT_TRUE(pushPlaneSnapshot(p, budget));
+    const size_t edge = kHistoryChunkCells;  // first cell of the second chunk
+    p.cells[edge - 1] = 7;
+    p.cells[edge] = 8;
+    ASSERT_TRUE(pushPlaneSnapshot(p, budget));
+    p.cells[59999] = 9;
+    ASSERT_TRUE(pushPlaneSnapshot(p, budget));
+    EXPECT_EQ(used, 3 * 60000 * 4);
+    const auto& c = p.history.copies;
+    ASSERT_EQ(c[0]->chunks.size(), 4u);
+    EXPECT_NE(c[1]->chunks[0], c[0]->chunks[0]);
+    EXPECT_NE(c[1]->chunks[1], c[0]->chunks[1]);
+    EXPECT_EQ(c[1]->chunks[2], c[0]->chunks[2]);
+    EXPECT_EQ(c[2]->chunks[1], c[1]->chunks[1]);
+    EXPECT_NE(c[2]->chunks[3], c[1]->chunks[3]);
+    EXPECT_EQ(c[2]->chunks[3]->size(), 60000 - 3 * kHistoryChunkCells);
+
+    ASSERT_TRUE(undoPlane(p));
+    ASSERT_TRUE(undoPlane(p));
+    for (size_t i = 0; i < p.cells.size(); ++i) ASSERT_EQ(p.cells[i], uint32_t(i)) << i;
+    ASSERT_TRUE(redoPlane(p));
+    ASSERT_TRUE(redoPlane(p));
+    EXPECT_EQ(p.cells[edge - 1], 7u);
+    EXPECT_EQ(p.cells[edge], 8u);
+    EXPECT_EQ(p.cells[59999], 9u);
+    // Dropping the oldest copy keeps the chunks the others still use.
+    ASSERT_TRUE(pushPlaneSnapshot(p, HistoryBudget{used, 0}));
+    ASSERT_TRUE(undoPlane(p));
+    ASSERT_TRUE(undoPlane(p));
+    EXPECT_EQ(p.cells[0], 0u);
+    EXPECT_EQ(p.cells[edge], 8u);
+    EXPECT_EQ(p.cells[59999], 59999u);
     freePlaneHistory(p, used);
     EXPECT_EQ(used, 0);
 }

@@ -302,3 +302,103 @@ TEST(ComposeView, DirectColourTilesAreCopiedAsTheyAre) {
     p.depth = 1;
     EXPECT_FALSE(tilesHoldColours(p, &platform));
 }
+
+// Planes whose element came without a palette or without tiles still show: the active plane
+// without a palette does not lend its grey ramp to the others, a map without tiles shows its
+// values, a list without tiles frames its objects.
+TEST(ComposeView, PlanesWithoutPaletteOrTilesStillDraw) {
+    View v(16, 8);
+    PlaneRecord& a = v.addPlane(2, 1, 4);
+    PlaneRecord& b = v.addPlane(2, 1, 4);
+    a.cells = {9, 1};  // the left cell draws nothing: plane b shows there
+    b.cells = {2, 2};
+    a.ownPalette = false;
+    v.doc->active = 0;
+    composeView(v.surface, *v.doc, false, nullptr, {});
+    EXPECT_EQ(v.surface.at(0, 0), v.colourOf(tilePixel(b, 2, 0, 0)));
+    EXPECT_EQ(v.surface.at(8, 0), v.colourOf(tilePixel(a, 1, 0, 0)));
+    // With a palette of its own the active plane lends it, as before.
+    a.ownPalette = true;
+    a.palette[tilePixel(b, 2, 0, 0)] = 0xFF0000FF;
+    composeView(v.surface, *v.doc, false, nullptr, {});
+    EXPECT_EQ(v.surface.at(0, 0), 0x0000FFu);
+
+    // Without tiles the values show as hex digits (two in a block lower than 16 pixels).
+    b.visible = 0;
+    a.tiles.clear();
+    a.tileCount = 0;
+    a.cells = {0x1B, 0x2C};
+    composeView(v.surface, *v.doc, true, nullptr, {});
+    Surface want;
+    createSurface(want, 16, 8);
+    fillRect(want, 0, 0, 16, 8, 0x123456);
+    drawHexValue(want, 0, 0, 8, 8, 0x1B, true, false);
+    drawHexValue(want, 8, 0, 8, 8, 0x2C, true, false);
+    EXPECT_EQ(v.surface.pixels, want.pixels);
+
+    // A list without tiles frames each object's block.
+    a.kind = PlaneList;
+    a.objects.count = 1;
+    a.objects.entries.assign(size_t(a.objects.entrySize), 0);
+    setEntryPosition(a.objects, 0, 4, 0);
+    composeView(v.surface, *v.doc, true, nullptr, {});
+    fillRect(want, 0, 0, 16, 8, 0x123456);
+    blendFrame(want, 4, 0, 8, 8, kMessageFrame, kMessageFrameAlpha);
+    EXPECT_EQ(v.surface.pixels, want.pixels);
+}
+
+// A view that keeps its decoded tiles from frame to frame draws exactly what a fresh frame
+// draws, after the palette, the tiles or the cells changed between the frames; large views are
+// drawn in pieces, and a block of 16 x 16 in 8-bit tiles goes through the decoded tiles too.
+TEST(ComposeView, KeptTilesNeverOutliveTheirFrame) {
+    View v(300, 90);  // wider than one piece, bands that end inside the view
+    PlaneRecord& a = v.addPlane(40, 12, 64);
+    PlaneRecord& b = v.addPlane(20, 6, 16);
+    for (size_t i = 0; i < a.cells.size(); ++i) a.cells[i] = uint32_t(i * 7 % 70) | (i % 3) << 10 | (i % 4) << 12;
+    a.emulGba = 1;
+    a.index0Transparent = true;
+    b.paletteBanks = false;  // 256 colours: decoded once a frame
+    b.colorsPerBank = 256;
+    b.blockWidth = b.blockHeight = 16;
+    b.tileCount = 4;
+    for (size_t i = 0; i < b.cells.size(); ++i) b.cells[i] = uint32_t(i % 5);
+    v.doc->active = 0;
+    v.doc->options.transparency = 1;
+    v.doc->options.gridShown = 1;
+    ViewTileCache kept;
+    Surface fresh;
+    createSurface(fresh, 300, 90);
+    auto same = [&] {
+        composeView(v.surface, *v.doc, true, nullptr, {}, nullptr, kept);
+        composeView(fresh, *v.doc, true, nullptr, {});
+        return v.surface.pixels == fresh.pixels;
+    };
+    EXPECT_TRUE(same());
+    b.palette[3] = 0xFF00FF00;
+    a.palette[16 + 5] = 0xFFFF0000;
+    EXPECT_TRUE(same());
+    for (uint32_t& t : b.tiles) t = (t * 5 + 1) & 255;
+    a.tiles[64 * 3 + 9] = 0;
+    EXPECT_TRUE(same());
+    v.doc->scrollX = 24;
+    v.doc->scrollY = 8;
+    a.cells[5] = 0xC05;
+    EXPECT_TRUE(same());
+    // The frame of a kept view is the frame drawn tile by tile through drawCell.
+    Surface cellByCell;
+    createSurface(cellByCell, 300, 90);
+    v.doc->options.transparency = 0;
+    v.doc->options.gridShown = 0;
+    v.doc->scrollX = v.doc->scrollY = 0;
+    b.visible = 0;
+    fillRect(cellByCell, 0, 0, 300, 90, 0x123456);
+    FramePalette palette;
+    makeFramePalette(a, palette);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const int64_t entry = tileOfValue(a, a.cells[size_t(y * 40 + x)]);
+            if (entry >= 0) drawCell(cellByCell, x * 8, y * 8, a, palette, uint32_t(entry), 0);
+        }
+    composeView(v.surface, *v.doc, true, nullptr, {}, nullptr, kept);
+    EXPECT_EQ(v.surface.pixels, cellByCell.pixels);
+}
