@@ -7,27 +7,29 @@ namespace ts {
 
 enum class T : int {
 #define TS_TEXT(id, text) id,
-#include "resources/texts/common.inc"
-#include "resources/texts/startup.inc"
-#include "resources/texts/script.inc"
-#include "resources/texts/project.inc"
-#include "resources/texts/formats.inc"
-#include "resources/texts/platforms.inc"
-#include "resources/texts/images.inc"
-#include "resources/texts/convert.inc"
-#include "resources/texts/editor.inc"
-#include "resources/texts/compression.inc"
-#include "resources/texts/editor_document.inc"
-#include "resources/texts/editor_view.inc"
-#include "resources/texts/forms.inc"
-#include "resources/texts/window.inc"
-#include "resources/texts/editor_window.inc"
-#include "resources/texts/editor_dialogs.inc"
+#include "resources/text_files.inc"
 #undef TS_TEXT
     Count_
 };
 
-// The text of an id in this edition.
+// The text of an id in this edition. The edition is chosen when the program is linked: the
+// English program links edition_en.cpp, the French one edition_fr.cpp.
 const char* tr(T id);
+
+enum class Edition { English, French };
+// The edition this program was linked with.
+Edition edition();
+
+// Both editions' tables, for the checks that compare them and for the tests.
+const char* englishText(T id);
+// The French text of an id, or nullptr while the French files do not hold it yet.
+const char* frenchTextOrNull(T id);
+// The French text of an id; the English one while no French text exists, so that a missing
+// translation shows English instead of failing.
+const char* frenchText(T id);
+// How many lines of the French files give this id (1 when all is well).
+int frenchRowCount(T id);
+// The id's name as it is spelled in the text files ("MenuFile").
+const char* textIdName(T id);
 
 }  // namespace ts
