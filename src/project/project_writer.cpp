@@ -83,7 +83,9 @@ void writeElementLines(const App& app, std::string& out) {
         if (r.isFolder()) {
             out += "  Type: folder\n";
         } else {
-            out += std::string("  Type: ") + elementTypeName(r.type()) + "\n  File: " + lineValue(r.file) +
+            // The same names in both editions, so that either edition writes back what the other
+            // wrote; both languages are read.
+            out += std::string("  Type: ") + englishElementTypeName(r.type()) + "\n  File: " + lineValue(r.file) +
                    "\n  Base: " + lineValue(r.baseFile) + "\n";
         }
         if (r.inFolder()) out += "  Folder: " + lineValue(r.folder) + "\n";
