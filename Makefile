@@ -7,7 +7,7 @@ BENCH_OTHER ?=
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test check-asan bench fuzz clean
+.PHONY: all deps configure build run test check-asan bench fuzz clean install package
 
 all: build
 
@@ -34,6 +34,16 @@ check-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 		UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# Installs both editions, the manual, menu entries, icon, .tsp type and manual page under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package of both editions, with the dependencies dpkg-shlibdeps computes.
+package: build
+	cd $(BUILD) && cpack -G DEB
+	@ls -l $(BUILD)/*.deb
 
 bench: build
 	@for b in $(BUILD)/bench/*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth hyperfine
   gcc-arm-none-eabi libnewlib-arm-none-eabi binutils-arm-none-eabi
   libmgba-dev
+  dpkg-dev
 )
 
 missing=()

@@ -1,5 +1,8 @@
 #include "startup/command_line.h"
 
+#include "host/message_box.h"
+#include "resources/texts.h"
+
 namespace ts {
 
 std::string joinArguments(const std::vector<std::string>& args) {
@@ -59,6 +62,15 @@ std::vector<std::string> splitConversionPieces(const std::string& rest) {
     }
     pieces.push_back(piece);
     return pieces;
+}
+
+std::string usageText(const std::string& programName) {
+    std::string name = programName.substr(programName.find_last_of("/\\") == std::string::npos
+                                              ? 0
+                                              : programName.find_last_of("/\\") + 1);
+    if (name.empty()) name = "tilesmithery";
+    const char* n = name.c_str();
+    return formatText(tr(T::StartupUsage), n, n, n, n);
 }
 
 }  // namespace ts

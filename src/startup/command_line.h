@@ -23,6 +23,10 @@ CommandLineParts splitProjectAndRest(const std::string& commandLine);
 // True when the command line asks for the window: it names at most a project.
 bool isInteractiveCommandLine(const std::string& commandLine);
 
+// The --help text of this edition (Windows-1252): the modes, the exit status and the environment
+// the program reads, with examples under the name the program was started with.
+std::string usageText(const std::string& programName);
+
 // A batch conversion text cut at every ":" that is not inside double quotes.
 std::vector<std::string> splitConversionPieces(const std::string& rest);
 

@@ -22,16 +22,6 @@
 
 namespace {
 
-const char* const kUsage =
-    "Usage: tilesmithery [PROJECT] [-CONVERSION[:-CONVERSION...] | STATEMENT[;STATEMENT...]]\n"
-    "\n"
-    "  PROJECT      the project file (default projet.tsp in the current folder)\n"
-    "  -CONVERSION  converts an image, for example: tilesmithery game.tsp -tset src=ship\n"
-    "  STATEMENT    runs script statements, for example: tilesmithery game.tsp 'include \"build.spt\"'\n"
-    "\n"
-    "Without conversion or statements the project opens in the window.\n"
-    "A batch run writes the project file back and exits with 0, or 1 when an error was reported.\n";
-
 std::string programDirectory() {
     std::vector<char> buffer(4096);
     ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
@@ -90,7 +80,7 @@ int main(int argc, char** argv) {
         }
     }
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::fputs(kUsage, stdout);
+        std::fputs(ts::toUtf8(ts::usageText(argc > 0 ? argv[0] : "tilesmithery")).c_str(), stdout);
         return 0;
     }
     if (args.size() == 1 && args[0] == "--version") {
