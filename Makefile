@@ -7,7 +7,7 @@ BENCH_OTHER ?=
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test check-asan bench fuzz clean install package
+.PHONY: all deps configure build run test check-asan bench fuzz clean install package check-package
 
 all: build
 
@@ -44,6 +44,10 @@ install: build
 package: build
 	cd $(BUILD) && cpack -G DEB
 	@ls -l $(BUILD)/*.deb
+
+# Installs the package in a clean Debian 12 root (debootstrap, as root), runs it and removes it.
+check-package: package
+	bash scripts/check-package.sh
 
 bench: build
 	@for b in $(BUILD)/bench/*; do echo "== $$b"; $$b --benchmark_min_time=0.2; done

@@ -88,11 +88,12 @@ set(CPACK_PACKAGE_VENDOR "Tilesmithery")
 set(CPACK_PACKAGE_CONTACT "Tilesmithery developers <tilesmithery@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "graphics converter and map editor for the GBA and Game Boy")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tilesmithery turns images (BMP, PNG, JPEG, GIF, TIFF) into the data of tile-based handheld
-consoles: 8x8 tilesets, 15-bit palettes, tile maps and bitmaps, written as C
-source or any user-defined layout, and edits maps in up to twenty planes. It
-runs as a window or in batch mode from build scripts. Both editions, English
-(tilesmithery) and French (tilesmithery-fr), are included.")
+    "Tilesmithery turns images (BMP, PNG, JPEG, GIF, TIFF) into the data of
+tile-based handheld consoles: 8x8 tilesets, 15-bit palettes, tile maps and
+bitmaps, written as C source or any user-defined layout, and edits maps in
+up to twenty planes. It runs as a window or in batch mode from build
+scripts. Both editions, English (tilesmithery) and French
+(tilesmithery-fr), are included.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
