@@ -18,6 +18,7 @@
 #include "script/interpreter.h"
 #include "startup/startup.h"
 #include "../../project/ui/window_test_support.h"
+#include "cut_off_check.h"
 
 namespace ts {
 namespace {
@@ -98,28 +99,7 @@ TEST_F(FrenchWindow, TreeBranchesShowTheFrenchNames) {
 // Every label, button and check box is wide enough for its French text, on every branch's form
 // and every kind of preview; the screenshots are there to be looked at too.
 TEST_F(FrenchWindow, NoTextIsCutOff) {
-    auto check = [&](const char* where) {
-        QApplication::processEvents();
-        for (QWidget* w : window->findChildren<QWidget*>()) {
-            if (!w->isVisible()) continue;
-            QString text;
-            if (auto* label = qobject_cast<QLabel*>(w)) {
-                if (label->wordWrap() || label->text().isEmpty() || !label->pixmap().isNull()) continue;
-                text = label->text();
-            } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-                if (button->text().isEmpty()) continue;
-                text = button->text();
-            } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-                text = combo->currentText();
-                if (text.isEmpty()) continue;
-            } else {
-                continue;
-            }
-            EXPECT_GE(w->width(), w->minimumSizeHint().width())
-                << where << ": " << w->objectName().toStdString() << " \"" << text.toStdString() << "\" is "
-                << w->width() << " pixels wide and needs " << w->minimumSizeHint().width();
-        }
-    };
+    auto check = [&](const char* where) { expectNothingCutOff(*window, where); };
     const char* shots[] = {"fr-window-branch-tilesets", "fr-window-branch-maps", "fr-window-branch-lists",
                            "fr-window-branch-palettes", "fr-window-branch-bitmaps"};
     for (int b = 0; b < 5; ++b) {
