@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <dlfcn.h>
 #include <sys/wait.h>
 #include <string>
 #include <vector>
 
+#include "resources/texts.h"
 #include "test_support.h"
 
 namespace {
@@ -167,6 +169,42 @@ TEST(Editions, MessagesFollowTheEdition) {
     EXPECT_EQ(en.err, "Erreur d'ex\xC3\xA9" "cution du script: The identifier frobnicate doesn't exist.\n");
     EXPECT_EQ(fr.err, "Erreur d'ex\xC3\xA9" "cution du script: L'identificateur frobnicate n'existe pas.\n");
     EXPECT_EQ(run(kFrench, dir.path(), "--version").status, 0);
+}
+
+// Each program opens the window module of its own edition, and each module was linked with the
+// texts of that edition.
+TEST(Editions, EachProgramHasTheWindowModuleOfItsEdition) {
+    struct Case {
+        const Edition& program;
+        const char* module;
+        ts::Edition edition;
+        const char* branch;
+    };
+    for (const Case& c : {Case{kEnglish, "tilesmithery-ui.so", ts::Edition::English, "Tilesets"},
+                          Case{kFrench, "tilesmithery-fr-ui.so", ts::Edition::French, "Mosa\xEFques"}}) {
+        SCOPED_TRACE(c.module);
+        const fs::path module = fs::path(c.program.program).parent_path() / c.module;
+        if (!fs::exists(module)) GTEST_SKIP() << "built without the window";
+        // Alone in a folder, the program names the module it looks for.
+        ts::test::TempDir alone;
+        fs::copy_file(c.program.program, fs::path(alone.path()) / "program");
+        RunResult r;
+        int status = -1;
+        r.err = ts::test::runCommand("cd '" + alone.path() + "' && QT_QPA_PLATFORM=offscreen ./program p.tsp", status);
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
+        EXPECT_NE(r.err.find(std::string("/") + c.module), std::string::npos) << r.err;
+
+        void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+        ASSERT_NE(handle, nullptr) << dlerror();
+        using EditionFn = ts::Edition (*)();
+        using TrFn = const char* (*)(ts::T);
+        auto editionOf = reinterpret_cast<EditionFn>(dlsym(handle, "_ZN2ts7editionEv"));
+        auto trOf = reinterpret_cast<TrFn>(dlsym(handle, "_ZN2ts2trENS_1TE"));
+        ASSERT_NE(editionOf, nullptr);
+        ASSERT_NE(trOf, nullptr);
+        EXPECT_EQ(editionOf(), c.edition);
+        EXPECT_STREQ(trOf(ts::T::BranchTilesets), c.branch);
+    }
 }
 
 }  // namespace
