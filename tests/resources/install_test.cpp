@@ -66,6 +66,15 @@ TEST(Install, PutsEveryFileInItsPlace) {
     const std::string desktop = ts::test::readFile((root / "share/applications/tilesmithery.desktop").string());
     EXPECT_NE(desktop.find("Exec=tilesmithery %f"), std::string::npos);
     EXPECT_NE(desktop.find("MimeType=application/x-tilesmithery-project;"), std::string::npos);
+    // The desktop's own checker, where the machine has it (desktop-file-utils).
+    out = ts::test::runCommand("command -v desktop-file-validate", status);
+    if (statusOf(status) == 0) {
+        out = ts::test::runCommand("desktop-file-validate '" + (root / "share/applications/tilesmithery.desktop").string() +
+                                       "' '" + (root / "share/applications/tilesmithery-fr.desktop").string() + "'",
+                                   status);
+        EXPECT_EQ(statusOf(status), 0) << out;
+        EXPECT_EQ(out.find("error"), std::string::npos) << out;
+    }
     const std::string mime = ts::test::readFile((root / "share/mime/packages/tilesmithery.xml").string());
     EXPECT_NE(mime.find("<glob pattern=\"*.tsp\"/>"), std::string::npos);
     EXPECT_NE(mime.find("#Fichier de projet Tilesmithery"), std::string::npos);
