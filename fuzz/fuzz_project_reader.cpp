@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "project/element_table.h"
 #include "project/project_file.h"
+#include "project/project_paths.h"
 
 namespace {
 // Project files run scripts that can include files and start programs: everything happens in an
@@ -31,7 +32,7 @@ void checkTable(const ts::App& app) {
         if (r.name.size() > ts::kElementNameMax || r.file.size() > ts::kElementPathMax ||
             r.baseFile.size() > ts::kElementPathMax || r.folder.size() > ts::kFolderNameMax)
             std::abort();
-    if (projectPaths(app).dataSection.size() > ts::kDataSectionMax) std::abort();
+    if (projectPaths(app).dataSection.size() > size_t(ts::kProjectFileMax)) std::abort();
 }
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include "host/host_services.h"
 #include "app/app_state.h"
 #include "project/element_record.h"
+#include "project/project_paths.h"
 #include "script/reference_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     static ts::App* app = [] {
         auto* a = new ts::App(host);
         ts::initFormats(*a);
-        a->projectPath = dir + "/projet.tsp";
+        ts::projectPaths(*a).projectPath = dir + "/projet.tsp";
         ts::writeFileAtomically(dir + "/kept.map", "x");
         return a;
     }();
