@@ -4,6 +4,8 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 # `make bench BENCH_OTHER=path/to/tilesmithery` times another build beside this one.
 BENCH_OTHER ?=
+# `make fuzz FUZZ_SECONDS=20` runs each fuzz target that long.
+FUZZ_SECONDS ?= 30
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
@@ -57,8 +59,8 @@ bench: build
 fuzz: deps
 	@test -f $(FUZZ_BUILD)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) \
 		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTS_FUZZ=ON -DTS_BENCH=OFF -DTS_GUI=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	bash scripts/run-fuzzers.sh $(FUZZ_BUILD)/fuzz $${FUZZ_SECONDS:-30}
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	bash scripts/run-fuzzers.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
