@@ -248,3 +248,37 @@ TEST(TileIndexMirrors, FindsEveryOrientationOfLargeTiles) {
     mirrorTile(store.tile(0), 16, 16, kMirrorH, mirrored.data());
     EXPECT_EQ(mirrored[size_t(tileValueIndex(16, 0, 0))], store.tile(0)[tileValueIndex(16, 15, 0)]);
 }
+
+TEST(PackedTiles, WithoutReservedEntryTransparentPixelsTakeIndexZeroAndOpaqueOnesKeepTheirColour) {
+    // A depth without transparency reserves no entry: a transparent pixel gets index 0, which
+    // is a colour like any other there; every opaque pixel still shows its own colour.
+    const std::vector<std::function<uint32_t(int, int)>> tiles{
+        [](int x, int y) { return x < 4 ? 0u : kP; },
+        [](int x, int y) { return y < 2 ? kQ : y < 4 ? kC : y < 6 ? kR : kS; },
+        [](int x, int y) { return x == y ? kS : 0u; },
+    };
+    TileStore store = storeOf(tiles);
+    const TileStore before = store;
+    PackedTilesParams params;
+    params.colorsPerSubPalette = 4;
+    params.reserved = 0;
+    params.colorCount = 8;
+    params.mirrors = true;
+    PackedTilesResult result;
+    ASSERT_TRUE(packTilesExactly(store, 0, params, result));
+    for (int t = 0; t < 3; ++t) {
+        const uint32_t value = result.tileValues[size_t(t)];
+        const int group = int(value >> 12), tile = int(value & 0xFFF);
+        const uint8_t m = result.tileMirrors[size_t(t)];
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const int sx = (m & kMirrorH) ? 7 - x : x, sy = (m & kMirrorV) ? 7 - y : y;
+                const uint32_t index = store.tile(tile)[tileValueIndex(8, sx, sy)];
+                const uint32_t want = before.tile(t)[tileValueIndex(8, x, y)];
+                if (want == 0)
+                    ASSERT_EQ(index, 0u) << "tile " << t << " at " << x << "," << y;
+                else
+                    ASSERT_EQ(result.palette[size_t(group * 4) + index], want) << "tile " << t << " at " << x << "," << y;
+            }
+    }
+}
