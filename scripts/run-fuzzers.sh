@@ -42,6 +42,6 @@ for f in "${targets[@]}"; do
 done
 
 echo "== summary"
-printf '%s\n' "${summary[@]}"
+[ ${#summary[@]} -eq 0 ] || printf '%s\n' "${summary[@]}"
 [ $status -eq 0 ] || echo "failing inputs: $artifacts (logs: $dir/<target>.log)"
 exit $status
