@@ -40,6 +40,12 @@ DialogOutcome copyIntoStore(EditorDocument& doc, int sx, int sy, int w, int h, b
     const PlaneRecord& active = doc.planes[size_t(doc.active)];
     SelectionStore& store = doc.store;
     emptyStore(store);
+    // A source wholly off the plane copies nothing (and its far position never enters the rect).
+    if (w <= 0 || h <= 0) {
+        store.ownerPlane = doc.active;
+        emptyStore(store);
+        return {};
+    }
     store.rect = StoreRect{sx * active.blockWidth, sy * active.blockHeight, (sx + w - 1) * active.blockWidth,
                            (sy + h - 1) * active.blockHeight};
     int layer = 0;

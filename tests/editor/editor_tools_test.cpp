@@ -255,6 +255,17 @@ TEST_F(ToolsTest, BlocksCopyStarSizeIsClippedBeforeTheLimit) {
     EXPECT_EQ(out.caption, "Please don't exagerate! ^^");
 }
 
+TEST_F(ToolsTest, BlocksCopyFromFarBeyondThePlaneCopiesNothing) {
+    addPlane(8, 8);
+    BlocksCopyFields f;
+    f.sourceX = "55555555"; f.sourceY = "3"; f.width = "4"; f.height = "4";
+    EXPECT_TRUE(runBlocksCopy(app, f).close);
+    EXPECT_TRUE(doc().store.empty());
+    f.sourceX = "2"; f.sourceY = "999999999";
+    EXPECT_TRUE(runBlocksCopy(app, f).close);
+    EXPECT_TRUE(doc().store.empty());
+}
+
 TEST_F(ToolsTest, BlocksCopyMovesOverlappingBlocksWhole) {
     addPlane(8, 8);
     for (int x = 0; x < 4; ++x) setCell(0, x, 0, uint32_t(x + 1));
