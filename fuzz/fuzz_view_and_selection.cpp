@@ -30,7 +30,8 @@ struct Input {
     }
     int small(int n) { return n > 0 ? int(word() % uint32_t(n)) : 0; }
     std::string text(size_t max) {
-        const size_t n = std::min<size_t>(small(int(max) + 1), size - std::min(at, size));
+        const size_t wanted = small(int(max) + 1);  // reads a byte first, so measure what is left after
+        const size_t n = std::min<size_t>(wanted, size - std::min(at, size));
         std::string s(reinterpret_cast<const char*>(data + at), n);
         at += n;
         return s;
