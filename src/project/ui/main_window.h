@@ -77,10 +77,11 @@ public:
     std::function<std::string()> askSaveName;
     // Asks for a project file to open ("" when the user cancels). Tests replace it.
     std::function<std::string()> askOpenName;
-    // Opens the map editor on a map element (until the editor window exists, a note says so).
+    // Opens the map editor on a map or list element; while the editor is open the element joins
+    // it as a plane (or the editor comes forward when it already shows it).
     void openMapEditor(int index);
     // Whether the map editor is open (the options sheet and the tree ask).
-    bool mapEditorOpen() const { return false; }
+    bool mapEditorOpen() const;
 
     // The text last typed into "Execute (script)", shown again the next time.
     std::string scriptInviteText;

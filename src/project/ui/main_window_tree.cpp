@@ -1,5 +1,7 @@
 // The main window's side of the project tree: selection routing, double click, rename, delete,
 // drag and drop, and files dropped from the file manager.
+#include "editor/editor_document.h"
+#include "editor/ui/editor_window.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
 #include "host/ui/qt_text.h"
@@ -59,15 +61,13 @@ void MainWindow::openElement(int index) {
 
 void MainWindow::openMapEditor(int index) {
     const auto& records = elementTable(app_).records;
-    if (index < 0 || index >= int(records.size())) return;
-    MessageBoxRequest request;
-    request.caption = ts::tr(T::CaptionNote);
-    char text[600];
-    std::snprintf(text, sizeof text, ts::tr(T::MapEditorNotAvailable), records[size_t(index)].name.c_str());
-    request.text = text;
-    request.icon = Icon::Information;
-    hostServices(app_).messageBox(request);
+    if (index < 0 || index >= int(records.size()) || records[size_t(index)].isFolder()) return;
+    // A copy: the editor's scripts may change the element table while it opens.
+    const ElementRecord record = records[size_t(index)];
+    openEditorWindow(app_, record, this);
 }
+
+bool MainWindow::mapEditorOpen() const { return editorDocument(app_).open; }
 
 void MainWindow::deleteElement(int index) {
     if (deleteRecord(app_, index)) refreshTree();
