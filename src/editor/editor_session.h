@@ -72,6 +72,7 @@ struct EditorSession {
     int viewHeight = 0;
 
     std::string status;          // the status line
+    std::string scriptText;      // what was typed last in "Execute (script)"
     int bitsValue = 0;           // the value the bits display shows (picked or copied)
 };
 

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "editor/specimen_view.h"
+
 class QCheckBox;
 class QScrollBar;
 class QVBoxLayout;
@@ -100,6 +102,8 @@ public:
     QWidget* canvas() const;
     // The frame the canvas shows now (0x00RRGGBB, canvas size), as drawn by the core.
     QImage frame() const;
+    // The view's scroll position and pick rectangle.
+    const SpecimenView& view() const;
 
 signals:
     // The store changed through a pick.
@@ -122,6 +126,7 @@ private:
     SpecimenCanvas* canvas_ = nullptr;
     QScrollBar* hbar_ = nullptr;
     QScrollBar* vbar_ = nullptr;
+    bool updatingBars_ = false;
 };
 
 }  // namespace ts

@@ -1,0 +1,92 @@
+#include "editor/ui/dialog_fields.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "host/host_services.h"
+#include "host/message_box.h"
+
+namespace ts {
+
+QLineEdit* lineEdit(QWidget* parent, const char* objectName, const QString& accessibleName, const QString& text) {
+    auto* edit = named(new QLineEdit(text, parent), objectName, accessibleName);
+    return edit;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* objectName, T text, bool checked) {
+    auto* box = named(new QCheckBox(qtr(text), parent), objectName, qtr(text));
+    box->setChecked(checked);
+    return box;
+}
+
+QPushButton* button(QWidget* parent, const char* objectName, T text) {
+    return named(new QPushButton(qtr(text), parent), objectName, qtr(text));
+}
+
+QLabel* label(QWidget* parent, const char* objectName, const QString& text, bool wrap) {
+    auto* l = named(new QLabel(text, parent), objectName, text);
+    l->setWordWrap(wrap);
+    return l;
+}
+
+QDialogButtonBox* okCancel(QDialog* dialog, const std::string& prefix) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->setObjectName(QString::fromStdString(prefix + "-buttons"));
+    buttons->setAccessibleName(qtr(T::DlgOk) + " / " + qtr(T::DlgCancel));
+    auto* ok = buttons->button(QDialogButtonBox::Ok);
+    ok->setObjectName(QString::fromStdString(prefix + "-ok"));
+    ok->setAccessibleName(qtr(T::DlgOk));
+    ok->setText(qtr(T::DlgOk));
+    auto* cancel = buttons->button(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QString::fromStdString(prefix + "-cancel"));
+    cancel->setAccessibleName(qtr(T::DlgCancel));
+    cancel->setText(qtr(T::DlgCancel));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+void refuse(App& app, const std::string& text) {
+    showBox(hostServices(app), ts::tr(T::CaptionError), text, Icon::Warning);
+}
+
+namespace {
+void refuseField(App& app, QLineEdit* field) {
+    refuse(app, formatText(ts::tr(T::PlaneNumberRefused), fromQt(field->text().left(60)).c_str()));
+    field->setFocus();
+    field->selectAll();
+}
+}  // namespace
+
+bool integerField(App& app, QLineEdit* field, int64_t& value, bool& empty) {
+    FieldRead r = readIntegerField(fromQt(field->text()), value);
+    empty = r == FieldRead::Empty;
+    if (r == FieldRead::Refused) {
+        refuseField(app, field);
+        return false;
+    }
+    return true;
+}
+
+bool decimalField(App& app, QLineEdit* field, double& value, bool& empty) {
+    FieldRead r = readDecimalField(fromQt(field->text()), value);
+    empty = r == FieldRead::Empty;
+    if (r == FieldRead::Refused) {
+        refuseField(app, field);
+        return false;
+    }
+    return true;
+}
+
+void showOutcome(App& app, const DialogOutcome& outcome) {
+    if (outcome.text.empty()) return;
+    showBox(hostServices(app), outcome.caption, outcome.text, outcome.exclamation ? Icon::Warning : Icon::Error);
+}
+
+QString hexText(uint32_t value) { return QString("0x%1").arg(value, 0, 16); }
+
+}  // namespace ts
