@@ -158,10 +158,13 @@ void EditorWindow::layoutChildren() {
     view_->setGeometry(kViewMargin, kViewMargin, vw, vh);
     vbar_->setGeometry(kViewMargin + vw, kViewMargin, kScrollBarSide, vh);
     hbar_->setGeometry(kViewMargin, kViewMargin + vh, vw, kScrollBarSide);
-    // The panel's width is a whole number of blocks as shown (at least one).
+    // The panel's width is a whole number of blocks as shown (at least one). Starting 44 pixels
+    // right of the view, the full panel width would end 10 pixels beyond the window: the panel
+    // keeps to the room left for it and its scroll bar.
     const PlaneRecord* plane = activePlane(doc);
     const int block = std::max(1, int((plane ? plane->blockWidth : 8) * std::max(doc.options.zoom, 0.01)));
-    const int pw = std::max(block, panelWidth / block * block);
+    const int room = std::min(panelWidth, cw - (vw + kPanelGap) - kScrollBarSide - 2);
+    const int pw = std::max(block, room / block * block);
     panel_->setGeometry(vw + kPanelGap, kViewMargin, pw, vh);
     panelBar_->setGeometry(vw + kPanelGap + pw, kViewMargin, kScrollBarSide, vh);
     const int by = ch - kViewBottomGap + kViewMargin + kScrollBarSide + kButtonGap;
