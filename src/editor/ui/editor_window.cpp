@@ -244,12 +244,19 @@ void EditorWindow::composeFrame(uint64_t t, uint64_t overlay) {
 
 void EditorWindow::syncChrome() {
     const EditorDocument& doc = editorDocument(app_);
-    const QString title = toQt(doc.title);
-    if (windowTitle() != title) setWindowTitle(title);
-    const QString memory = toQt(doc.memoryText);
-    if (memory_->text() != memory) memory_->setText(memory);
-    const QString status = toQt(doc.statusText);
-    if (status_->text() != status) status_->setText(status);
+    // The texts are converted only when they change (this runs on every tick).
+    if (shownTitle_ != doc.title) {
+        shownTitle_ = doc.title;
+        setWindowTitle(toQt(doc.title));
+    }
+    if (shownMemory_ != doc.memoryText) {
+        shownMemory_ = doc.memoryText;
+        memory_->setText(toQt(doc.memoryText));
+    }
+    if (shownStatus_ != doc.statusText) {
+        shownStatus_ = doc.statusText;
+        status_->setText(toQt(doc.statusText));
+    }
     if (undo_->isEnabled() != doc.undoEnabled) undo_->setEnabled(doc.undoEnabled);
     if (redo_->isEnabled() != doc.redoEnabled) redo_->setEnabled(doc.redoEnabled);
     const PlaneRecord* plane = activePlane(doc);

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <string>
 
 #include "editor/editor_session.h"
 #include "editor/map_view_renderer.h"
@@ -138,6 +139,9 @@ private:
     int lastActive_ = -1;
     int lastCount_ = 0;
     bool closing_ = false;
+    std::string shownTitle_ = "\x01";   // the texts last put into the widgets (none yet)
+    std::string shownMemory_ = "\x01";
+    std::string shownStatus_ = "\x01";
 
     MapViewWidget* view_ = nullptr;
     PatternPanelWidget* panel_ = nullptr;
