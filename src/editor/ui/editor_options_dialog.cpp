@@ -66,6 +66,7 @@ public:
         tabs_->addTab(specimenPage(doc), qtr(T::EditorPageSpecimen));
         layout->addWidget(tabs_);
         layout->addWidget(okCancel(this, "editor-options"));
+        setMinimumWidth(480);  // all five tabs in view
     }
 
     bool changed = false;
