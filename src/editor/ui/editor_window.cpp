@@ -190,6 +190,9 @@ void EditorWindow::resizeEvent(QResizeEvent* event) {
 void EditorWindow::tick() {
     EditorDocument& doc = editorDocument(app_);
     if (!doc.open || closing_) return;
+    // "Timer editor" may have changed in the options.
+    const int interval = std::max(1, editorSettings(app_).timing);
+    if (timer_.isActive() && timer_.interval() != interval) timer_.setInterval(interval);
     const uint64_t t = now();
     const int elapsed = int(std::min<uint64_t>(t >= lastTickMs_ ? t - lastTickMs_ : 0, 1000));
     lastTickMs_ = t;

@@ -68,6 +68,8 @@ public:
     void redraw();
     // Number of frames drawn so far (tests and the benchmark check that idle ticks draw nothing).
     int framesDrawn() const { return framesDrawn_; }
+    // The timer's interval now (editor.timing).
+    int timerInterval() const { return timer_.interval(); }
 
     // The view's surface size (view area / zoom) and the panel's.
     int surfaceWidth() const;

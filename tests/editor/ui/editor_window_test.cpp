@@ -12,6 +12,7 @@
 #include "formats/object_list.h"
 #include "script/values.h"
 #include "project/creation_forms.h"
+#include "editor/editor_session.h"
 #include "project/ui/main_window.h"
 #include <QScreen>
 #include <QWheelEvent>
@@ -305,6 +306,83 @@ TEST_F(EditorWindowTest, KeysWheelAndScrolling) {
     key(Qt::Key_F3);
     ASSERT_EQ(host.opened.size(), 1u) << host.lastText();
     EXPECT_NE(host.opened[0].find("lisezmoi.htm"), std::string::npos);
+}
+
+TEST_F(EditorWindowTest, DragOutsideTheViewScrollsEvery50MsOr10WithShift) {
+    ASSERT_NE(open("level", 256, 256), nullptr);
+    QWidget* v = window->view();
+    QTest::mouseMove(v, cellPoint(1, 1));
+    QTest::mousePress(v, Qt::LeftButton, Qt::NoModifier, cellPoint(1, 1));
+    QTest::mouseMove(v, QPoint(v->width() + 20, 20));
+    host.clockMs = 1000;
+    window->tick();
+    EXPECT_EQ(doc().scrollX, plane(0).scrollStepX);
+    host.clockMs += 30;
+    window->tick();
+    EXPECT_EQ(doc().scrollX, plane(0).scrollStepX);  // not yet 50 ms
+    host.clockMs += 20;
+    window->tick();
+    EXPECT_EQ(doc().scrollX, 2 * plane(0).scrollStepX);
+    // With Shift held the view scrolls every 10 ms.
+    QTest::mouseMove(v, QPoint(v->width() + 20, 21));
+    window->lastModifiers = Qt::ShiftModifier;
+    host.clockMs += 10;
+    window->tick();
+    EXPECT_EQ(doc().scrollX, 3 * plane(0).scrollStepX);
+    EXPECT_EQ(window->horizontalBar()->value(), doc().scrollX);
+    // Released outside the view: nothing is painted.
+    const std::vector<uint32_t> before = plane(0).cells;
+    QTest::mouseRelease(v, Qt::LeftButton, Qt::NoModifier, QPoint(v->width() + 20, 21));
+    window->tick();
+    EXPECT_EQ(plane(0).cells, before);
+    EXPECT_FALSE(doc().undoEnabled);
+}
+
+TEST_F(EditorWindowTest, InformationPopupAfterTheRestTime) {
+    ASSERT_NE(open("level"), nullptr);
+    doc().options.popupTime = 50;  // 500 ms
+    host.clockMs = 100;
+    QTest::mouseMove(window->view(), cellPoint(4, 3));
+    window->tick();
+    EXPECT_FALSE(popupVisible(doc(), window->session(), host.clockMs));
+    const QImage before = window->view()->frame();
+    host.clockMs += 499;
+    window->tick();
+    EXPECT_FALSE(popupVisible(doc(), window->session(), host.clockMs));
+    host.clockMs += 1;
+    window->tick();
+    EXPECT_TRUE(popupVisible(doc(), window->session(), host.clockMs));
+    EXPECT_NE(window->view()->frame(), before);
+    expectViewIsCoreFrame("popup");
+    EXPECT_EQ(popupLines(doc(), window->session())[0], "Position: 4,3");
+}
+
+TEST_F(EditorWindowTest, SelectionOf1025CellsIsRefusedAndTheTimerFollowsTheOption) {
+    GiantMapFormState form;
+    form.file = "wide.map.c";
+    form.width = "1100";
+    form.height = "2";
+    form.blockSize = 0;
+    ASSERT_TRUE(runGiantMapForm(app, form)) << host.lastText();
+    const ElementRecord wide = elementTable(app).records[size_t(elementTable(app).count() - 1)];
+    window = openEditorWindow(app, wide);
+    ASSERT_NE(window, nullptr);
+    window->resize(8 * 1100 + 300, 300);
+    QApplication::processEvents();
+    window->tick();
+    ASSERT_GE(window->surfaceWidth(), 8 * 1026);
+    drag(Qt::RightButton, cellPoint(0, 0), cellPoint(1024, 1));
+    EXPECT_EQ(host.lastText(), "Selection is too big to be copied.");
+    EXPECT_EQ(host.lastCaption(), "Oops...");
+    EXPECT_TRUE(doc().store.empty());
+    host.clear();
+    drag(Qt::RightButton, cellPoint(0, 0), cellPoint(1022, 1));
+    EXPECT_TRUE(host.boxes.empty()) << host.lastText();
+    EXPECT_EQ(doc().store.width, 1023);
+    // "Timer editor" changed while the editor is open: the next tick takes the new interval.
+    editorSettings(app).timing = 40;
+    window->tick();
+    EXPECT_EQ(window->timerInterval(), 40);
 }
 
 TEST_F(EditorWindowTest, ContextMenuChecksAndDisabledEntries) {
