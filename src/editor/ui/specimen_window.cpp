@@ -2,6 +2,7 @@
 // surface, with its own scroll bars; a rectangle dragged with either button picks blocks into
 // the store. A timer runs only while a drag is outside the view (auto-scroll).
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QImage>
 #include <QMouseEvent>
@@ -34,7 +35,10 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent);
         setMinimumSize(64, 64);
         timer_.setInterval(kFallbackTickMs);
-        connect(&timer_, &QTimer::timeout, this, [this] { window_.tick(nowMs()); });
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            shift_ = QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+            window_.tick(nowMs());
+        });
     }
 
     SpecimenView view;
@@ -69,6 +73,11 @@ protected:
         QImage image = frame();
         QPainter painter(this);
         painter.drawImage(0, 0, image);
+        if (!specimenPlane(editorDocument(app_))) {
+            // Nothing to pick from yet: say where specimen planes come from.
+            painter.setPen(palette().color(QPalette::WindowText));
+            painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, qtr(T::SpecimenEmpty));
+        }
     }
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
