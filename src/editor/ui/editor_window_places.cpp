@@ -103,9 +103,8 @@ void EditorWindow::syncToolWindows() {
         connect(bits_, &BitsDisplayWindow::changed, this, [this] { documentChanged(); });
         connect(bits_, &BitsDisplayWindow::closedByUser, this, [this] { editorDocument(app_).bitsShown = false; });
         bits_->rebuild();
-        const WindowPlace& p = doc.bitsPlace;
-        applyPlace(*bits_, WindowPlace{p.left, p.top, 0, 0, false}, QSize());
-        if (p.left == 0 && p.top == 0) bits_->move(mapToGlobal(QPoint(width(), 0)));
+        // The window takes its stored place itself; one never placed opens beside the editor.
+        if (doc.bitsPlace.left == 0 && doc.bitsPlace.top == 0) bits_->move(mapToGlobal(QPoint(width(), 0)));
     }
     if (bits_ && bits_->isVisible() != doc.bitsShown) {
         if (doc.bitsShown) {
@@ -122,8 +121,7 @@ void EditorWindow::syncToolWindows() {
         connect(specimen_, &SpecimenWindow::changed, this, [this] { documentChanged(); });
         connect(specimen_, &SpecimenWindow::closedByUser, this, [this] { editorDocument(app_).specimenShown = false; });
         specimen_->rebuild();
-        if (doc.specimenPlace.width > 0) applyPlace(*specimen_, doc.specimenPlace, QSize(64, 64));
-        else specimen_->move(mapToGlobal(QPoint(0, height())));
+        if (doc.specimenPlace.width <= 0) specimen_->move(mapToGlobal(QPoint(0, height())));
     }
     if (specimen_) {
         const bool show = doc.specimenShown && !doc.specimenPlanes.empty();
