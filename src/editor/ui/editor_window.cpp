@@ -48,6 +48,16 @@ const PlaneRecord* activePlane(const EditorDocument& doc) {
 
 }  // namespace
 
+QImage viewOfSurface(const Surface& s) {
+    if (s.empty()) return QImage();
+    // The words 0x00RRGGBB are what a 32-bit RGB picture holds (its top byte is ignored): the
+    // picture reads the surface's rows in place when they lie top-down one stride apart.
+    if (s.height == 1 || s.row(1) == s.row(0) + s.stride)
+        return QImage(reinterpret_cast<const uchar*>(s.row(0)), s.width, s.height, qsizetype(s.stride) * 4,
+                      QImage::Format_RGB32);
+    return imageOfSurface(s);
+}
+
 QImage imageOfSurface(const Surface& s) {
     if (s.empty()) return QImage();
     QImage image(s.width, s.height, QImage::Format_RGB32);
@@ -215,8 +225,11 @@ void EditorWindow::redraw() {
 void EditorWindow::composeFrame(uint64_t t, uint64_t overlay) {
     EditorDocument& doc = editorDocument(app_);
     const int sw = surfaceWidth(), sh = surfaceHeight();
-    if (viewSurface_.width != sw || viewSurface_.height != sh)
+    if (viewSurface_.width != sw || viewSurface_.height != sh) {
+        // The widgets read the surfaces in place: they let go of them before the memory changes.
+        view_->setFrame(QImage(), false);
         if (!createSurface(viewSurface_, sw, sh)) return;
+    }
     session_.viewWidth = sw;
     session_.viewHeight = sh;
     const PlatformRecord* platform = &currentPlatform(app_);
@@ -225,20 +238,23 @@ void EditorWindow::composeFrame(uint64_t t, uint64_t overlay) {
     clock_.compose(viewSurface_, doc, editorSettings(app_).mapsMultiPalettes != 0, painter, highlight, t, overlay,
                    platform);
     const bool smooth = doc.options.preciseZoom && doc.options.zoom != 1.0;
-    view_->setFrame(imageOfSurface(viewSurface_), smooth);
+    view_->setFrame(viewOfSurface(viewSurface_), smooth);
 
     // The panel at the view's zoom; in hex mode it is left empty.
     const double zoom = std::max(doc.options.zoom, 0.01);
     const int pw = std::clamp(int(panel_->width() / zoom), 1, kMaxSurfaceSide);
     const int ph = std::clamp(int(panel_->height() / zoom), 1, kMaxSurfaceSide);
-    if (panelSurface_.width != pw || panelSurface_.height != ph) createSurface(panelSurface_, pw, ph);
+    if (panelSurface_.width != pw || panelSurface_.height != ph) {
+        panel_->setFrame(QImage());
+        createSurface(panelSurface_, pw, ph);
+    }
     if (!panelSurface_.empty()) {
         if (doc.options.hexMode) {
             for (int y = 0; y < ph; ++y) std::fill_n(panelSurface_.row(y), pw, doc.background);
         } else {
             drawPatternPanel(panelSurface_, doc, session_, t, platform);
         }
-        panel_->setFrame(imageOfSurface(panelSurface_));
+        panel_->setFrame(viewOfSurface(panelSurface_));
     }
     ++framesDrawn_;
 }

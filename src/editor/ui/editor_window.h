@@ -170,7 +170,9 @@ EditorWindow* findEditorWindow(App& app);
 // open (the reason was shown).
 EditorWindow* openEditorWindow(App& app, const ElementRecord& element, QWidget* owner = nullptr);
 
-// The surface as a picture (0x00RRGGBB pixels, top row first).
+// The surface as a picture (0x00RRGGBB pixels, top row first): a copy, and a picture that reads
+// the surface's memory in place (valid while the surface keeps its size).
 QImage imageOfSurface(const Surface& surface);
+QImage viewOfSurface(const Surface& surface);
 
 }  // namespace ts

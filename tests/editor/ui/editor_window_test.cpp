@@ -345,7 +345,7 @@ TEST_F(EditorWindowTest, InformationPopupAfterTheRestTime) {
     QTest::mouseMove(window->view(), cellPoint(4, 3));
     window->tick();
     EXPECT_FALSE(popupVisible(doc(), window->session(), host.clockMs));
-    const QImage before = window->view()->frame();
+    const QImage before = window->view()->frame().copy();
     host.clockMs += 499;
     window->tick();
     EXPECT_FALSE(popupVisible(doc(), window->session(), host.clockMs));
