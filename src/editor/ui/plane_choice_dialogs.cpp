@@ -90,6 +90,7 @@ public:
         height_ = lineEdit(this, "tile-size-height", qtr(T::TileSizeHeight), QString::number(plane.blockHeight));
         g->addWidget(height_, 1, 1);
         g->addWidget(okCancel(this, "tile-size"), 2, 0, 1, 2);
+        setMinimumWidth(280);
     }
 
     void accept() override {
