@@ -54,7 +54,8 @@ protected:
         EditorWindow* w = openEditorWindow(app, mapRecord(name));
         if (fresh && w) {
             window = w;
-            w->resize(width, height);
+            // A width of 0 keeps the place the settings script gave.
+            if (width > 0) w->resize(width, height);
             QApplication::processEvents();
         }
         if (w) w->tick();

@@ -216,7 +216,7 @@ TEST_F(EditorWindowTest, SettingsScriptRestoresZoomGridLinksAndHiddenPlane) {
     key(Qt::Key_S, Qt::ControlModifier);
     closeWithoutQuestions();
 
-    ASSERT_NE(open("level", 300, 300), nullptr);
+    ASSERT_NE(open("level", 0, 0), nullptr);
     ASSERT_EQ(doc().count, 2);
     EXPECT_EQ(doc().options.zoom, 1.5);
     EXPECT_EQ(doc().options.gridShown, 1);
@@ -227,6 +227,10 @@ TEST_F(EditorWindowTest, SettingsScriptRestoresZoomGridLinksAndHiddenPlane) {
     // The window comes back where it was.
     EXPECT_EQ(doc().editorPlace.width, 600);
     EXPECT_EQ(doc().editorPlace.height, 380);
+    EXPECT_EQ(window->size(), QSize(600, 380));
+    EXPECT_EQ(window->pos(), QPoint(40, 30));
+    // The second plane's hidden state shows: the view is the core's frame without it.
+    expectViewIsCoreFrame("reopened");
 }
 
 TEST_F(EditorWindowTest, SettingsScriptThatMovesTheWindowOffEveryScreen) {
