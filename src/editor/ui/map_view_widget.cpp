@@ -77,13 +77,21 @@ void MapViewWidget::mouseReleaseEvent(QMouseEvent* event) {
     const int py = window_.toSurfaceY(event->position().toPoint().y());
     window_.lastModifiers = event->modifiers();
     const Modifiers mods = modifiersOf(event->modifiers());
+    mouseMove(app, s, px, py, mods, window_.now());
+    // A release less than the drag threshold away from the press is a click where it was pressed,
+    // even when the hand slipped over a cell border.
+    int rx = px, ry = py;
+    if (!s.dragged && (s.drag == DragKind::Paint || s.drag == DragKind::Select)) {
+        rx = s.dragStartX;
+        ry = s.dragStartY;
+    }
     switch (event->button()) {
         case Qt::LeftButton:
-            if (s.drag == DragKind::Paint || s.drag == DragKind::MoveObjects) releaseLeft(app, s, px, py, mods);
+            if (s.drag == DragKind::Paint || s.drag == DragKind::MoveObjects) releaseLeft(app, s, rx, ry, mods);
             break;
         case Qt::RightButton:
             if (s.drag == DragKind::Select || s.drag == DragKind::ObjectRect) {
-                releaseRight(app, s, px, py, mods);
+                releaseRight(app, s, rx, ry, mods);
                 window_.documentChanged();  // the bits display shows what was picked or copied
             }
             break;

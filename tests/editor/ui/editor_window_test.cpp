@@ -68,9 +68,20 @@ TEST_F(EditorWindowTest, PaintWithThePanelsBlockAndSaveWithCtrlS) {
     EXPECT_TRUE(window->findChild<QPushButton*>("editor-undo")->isEnabled());
     expectViewIsCoreFrame("painted");
 
-    // A drag shorter than the threshold that stays on one cell paints that cell only.
+    // A plain click paints one cell; a release less than 4 pixels from the press is a click too,
+    // even across a cell border.
     click(Qt::LeftButton, cellPoint(7, 1));
     EXPECT_EQ(cell(0, 7, 1), 3u);
+    const uint32_t right = cell(0, 10, 1);
+    ASSERT_NE(right, 3u);
+    const QPoint edge(9 * bw + bw - 1, cellPoint(9, 1).y());
+    QTest::mouseMove(window->view(), edge);
+    QTest::mousePress(window->view(), Qt::LeftButton, Qt::NoModifier, edge);
+    QTest::mouseMove(window->view(), edge + QPoint(2, 0));
+    QTest::mouseRelease(window->view(), Qt::LeftButton, Qt::NoModifier, edge + QPoint(2, 0));
+    window->tick();
+    EXPECT_EQ(cell(0, 9, 1), 3u);
+    EXPECT_EQ(cell(0, 10, 1), right);
 
     key(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(window->windowTitle().toStdString(), "level - Map editor");
@@ -81,6 +92,7 @@ TEST_F(EditorWindowTest, PaintWithThePanelsBlockAndSaveWithCtrlS) {
     EXPECT_EQ(cell(0, 2, 2), 3u);
     EXPECT_EQ(cell(0, 4, 3), 3u);
     EXPECT_EQ(cell(0, 7, 1), 3u);
+    EXPECT_EQ(cell(0, 9, 1), 3u);
 }
 
 TEST_F(EditorWindowTest, RightClickPicksThenPaintUndoRedo) {
