@@ -384,8 +384,8 @@ void EditorWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void EditorWindow::afterDialog(bool changed) {
-    // Dialogs may change planes, options and the store; the next tick shows the result.
-    (void)changed;
+    // Dialogs may change planes, options, bit labels and the store; the next tick shows them.
+    if (changed && bits_) bits_->rebuild();
     documentChanged();
 }
 
