@@ -59,22 +59,25 @@ void BitsDisplayWindow::showValue(uint32_t value) {
     updating_ = false;
 }
 
-void BitsDisplayWindow::showCurrent() {
-    const EditorDocument& doc = editorDocument(app_);
+namespace {
+// The value the boxes stand for: the first cell of the store's active layer, or the pattern.
+uint32_t currentValue(const EditorDocument& doc) {
     const SelectionStore& store = doc.store;
-    uint32_t value = doc.currentPattern;
-    if (store.allocated() && !store.empty()) {
-        int owner = std::clamp(store.ownerPlane, 0, MaxPlanes - 1);
-        value = store.row(storeLayerOf(store, doc.links[size_t(owner)].members, doc.active), 0)[0];
-    }
-    showValue(value);
+    if (!store.allocated() || store.empty()) return doc.currentPattern;
+    int owner = std::clamp(store.ownerPlane, 0, MaxPlanes - 1);
+    return store.row(storeLayerOf(store, doc.links[size_t(owner)].members, doc.active), 0)[0];
 }
+}  // namespace
+
+void BitsDisplayWindow::showCurrent() { showValue(currentValue(editorDocument(app_))); }
 
 void BitsDisplayWindow::toggled(int bit, bool on) {
     if (updating_) return;
     toggleBit(app_, bit, on);
     EditorDocument& doc = editorDocument(app_);
     if (doc.store.empty()) session_.status = doc.statusText;
+    // The editor shows this value again when it redraws the boxes.
+    session_.bitsValue = int(currentValue(doc));
     emit changed();
 }
 

@@ -34,6 +34,7 @@ TEST_F(BitsDisplayWindowTest, BoxesFollowTheActivePlaneAndToggleThePattern) {
     child<QCheckBox>(&bits, "bit-11")->click();
     EXPECT_EQ(doc().currentPattern, 0x0C03u);
     EXPECT_EQ(session.status, "Pattern: 3075 (0c03)");
+    EXPECT_EQ(session.bitsValue, 0x0C03);  // what the editor shows in the boxes when it redraws
     EXPECT_EQ(changes, 1);
 
     // Plane 2 shows bit 3 as well; the window is rebuilt when it becomes active.
@@ -62,6 +63,7 @@ TEST_F(BitsDisplayWindowTest, WithABlockInTheStoreTheBoxesChangeTheStoreButNotIt
     EXPECT_EQ(row[0], 0x1001u);
     EXPECT_EQ(row[1], 0xFFFFu);
     EXPECT_EQ(row[2], 0u);
+    EXPECT_EQ(session.bitsValue, 0x1001);
     EXPECT_EQ(plane(0).cells[0], 1u);
     // A value picked elsewhere ticks the boxes without changing anything.
     bits.showValue(0x8000);
