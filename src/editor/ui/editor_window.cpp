@@ -84,6 +84,14 @@ EditorWindow::EditorWindow(App& app, QWidget* owner) : QWidget(owner, Qt::Window
 
 EditorWindow::~EditorWindow() {
     if (owner_) owner_->removeEventFilter(this);
+    timer_.stop();
+    // The tool windows hold the session and the widgets read the surfaces: they go first.
+    delete bits_;
+    delete specimen_;
+    bits_ = nullptr;
+    specimen_ = nullptr;
+    view_->setFrame(QImage(), false);
+    panel_->setFrame(QImage());
     // A window destroyed without its close (the program ends) leaves no open editor behind.
     EditorDocument& doc = editorDocument(app_);
     if (doc.open && !closing_) {
