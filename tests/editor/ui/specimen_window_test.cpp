@@ -156,3 +156,46 @@ TEST_F(SpecimenWindowTest, APlaceFromTheSettingsIsTakenOnlyOnAScreen) {
 
 }  // namespace
 }  // namespace ts::test
+
+#include "editor/document_fixture.h"
+
+namespace ts::test {
+namespace {
+
+using SpecimenOnSavedMapsTest = DocumentFixture;
+
+// Maps written and read back through the platform: the canvas still shows the core's frame.
+TEST_F(SpecimenOnSavedMapsTest, TheCanvasShowsTheCoreFrameOfALoadedMap) {
+    ElementRecord town = addMap("town", 16, 12);
+    ElementRecord blocks = addMap("blocks", 48, 40, 5);
+    ASSERT_TRUE(openEditor(app, town));
+    ASSERT_EQ(openPlane(app, blocks), OpenDone);
+    ASSERT_TRUE(addSpecimenPlane(app, 1));
+    EditorSession session;
+    SpecimenWindow w(app, session);
+    w.resize(240, 180);
+    w.show();
+    QApplication::processEvents();
+    QTest::mousePress(w.canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QMouseEvent move(QEvent::MouseMove, QPoint(52, 36), w.canvas()->mapToGlobal(QPoint(52, 36)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w.canvas(), &move);
+    QApplication::processEvents();
+    QImage shown = w.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    Surface expected;
+    ASSERT_TRUE(createSurface(expected, w.canvas()->width(), w.canvas()->height()));
+    drawSpecimen(expected, doc(), w.view(), &currentPlatform(app));
+    int differing = 0;
+    for (int y = 0; y < expected.height; ++y)
+        for (int x = 0; x < expected.width; ++x) differing += (shown.pixel(x, y) & 0xFFFFFF) != expected.at(x, y);
+    EXPECT_EQ(differing, 0);
+    saveShot(w, "window-specimen-drag");
+    QTest::mouseRelease(w.canvas(), Qt::LeftButton, Qt::NoModifier, QPoint(52, 36));
+    EXPECT_EQ(doc().store.width, 5);
+    EXPECT_EQ(doc().store.height, 3);
+    EXPECT_EQ(doc().store.row(0, 0)[0], plane(1).cells[size_t(2 * 48 + 2)]);
+    closeEditor(app);
+}
+
+}  // namespace
+}  // namespace ts::test
