@@ -9,6 +9,7 @@
 #include "editor/ui/editor_dialogs.h"
 #include "editor_window_support.h"
 #include "editor/editor_settings_script.h"
+#include "editor/editor_session.h"
 #include "formats/object_list.h"
 #include "script/values.h"
 #include "project/creation_forms.h"
@@ -159,6 +160,39 @@ TEST_F(EditorWindowTest, SelectPaintElsewhereAndPasteBack) {
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(cell(0, 1, 1), cell(0, 0, 0));
     expectViewIsCoreFrame("after redo");
+}
+
+TEST_F(EditorWindowTest, LinkedPlanesCopyAndPaintTheirOwnLayersClippedToEachPlane) {
+    ASSERT_NE(open("level"), nullptr);
+    ASSERT_NE(open("ship"), nullptr);
+    ASSERT_TRUE(linkPlanes(app, "1,2"));
+    ASSERT_EQ(doc().active, 0);
+    const std::vector<uint32_t> level = plane(0).cells, ship = plane(1).cells;
+    const int levelW = plane(0).width, shipW = plane(1).width, shipH = plane(1).height;
+    ASSERT_LT(shipW, 14);
+    // A 12 x 6 block from both planes: the ship holds only 8 columns of it, so the store keeps
+    // the 8 x 6 that every layer has.
+    drag(Qt::RightButton, cellPoint(0, 0), cellPoint(11, 5));
+    EXPECT_EQ(doc().store.layerCount, 2);
+    EXPECT_EQ(doc().store.width, shipW);
+    EXPECT_EQ(doc().store.height, 6);
+    // Painted at (2, 1): each plane gets its own layer; the ship stops at its border.
+    drag(Qt::LeftButton, cellPoint(2, 1), cellPoint(13, 6));
+    EXPECT_EQ(cell(0, 2, 1), level[0]);
+    EXPECT_EQ(cell(0, 13, 6), level[size_t(5 * levelW + 11 % shipW)]);
+    EXPECT_EQ(cell(1, 2, 1), ship[0]);
+    EXPECT_EQ(cell(1, shipW - 1, 1), ship[size_t(shipW - 3)]);
+    EXPECT_EQ(plane(1).cells.size(), size_t(shipW) * size_t(shipH));
+    EXPECT_EQ(window->windowTitle().toStdString(), "level* - Map editor");
+    expectViewIsCoreFrame("linked paint");
+    // One undo takes both planes back.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(plane(0).cells, level);
+    EXPECT_EQ(plane(1).cells, ship);
+    // Ctrl while releasing paints the active plane only.
+    drag(Qt::LeftButton, cellPoint(2, 1), cellPoint(3, 1), Qt::ControlModifier);
+    EXPECT_EQ(cell(0, 2, 1), level[0]);
+    EXPECT_EQ(plane(1).cells, ship);
 }
 
 TEST_F(EditorWindowTest, CloseQuestionCancelNoAndYes) {
