@@ -59,17 +59,7 @@ void BitsDisplayWindow::showValue(uint32_t value) {
     updating_ = false;
 }
 
-namespace {
-// The value the boxes stand for: the first cell of the store's active layer, or the pattern.
-uint32_t currentValue(const EditorDocument& doc) {
-    const SelectionStore& store = doc.store;
-    if (!store.allocated() || store.empty()) return doc.currentPattern;
-    int owner = std::clamp(store.ownerPlane, 0, MaxPlanes - 1);
-    return store.row(storeLayerOf(store, doc.links[size_t(owner)].members, doc.active), 0)[0];
-}
-}  // namespace
-
-void BitsDisplayWindow::showCurrent() { showValue(currentValue(editorDocument(app_))); }
+void BitsDisplayWindow::showCurrent() { showValue(storeOrPatternValue(app_)); }
 
 void BitsDisplayWindow::toggled(int bit, bool on) {
     if (updating_) return;
@@ -77,7 +67,7 @@ void BitsDisplayWindow::toggled(int bit, bool on) {
     EditorDocument& doc = editorDocument(app_);
     if (doc.store.empty()) session_.status = doc.statusText;
     // The editor shows this value again when it redraws the boxes.
-    session_.bitsValue = int(currentValue(doc));
+    noteShownValue(app_, session_);
     emit changed();
 }
 

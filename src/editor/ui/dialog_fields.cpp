@@ -6,7 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
+#include "editor/editor_document.h"
+#include "editor/editor_session.h"
 #include "host/host_services.h"
 #include "host/message_box.h"
 
@@ -86,6 +89,16 @@ void showOutcome(App& app, const DialogOutcome& outcome) {
     if (outcome.text.empty()) return;
     showBox(hostServices(app), outcome.caption, outcome.text, outcome.exclamation ? Icon::Warning : Icon::Error);
 }
+
+uint32_t storeOrPatternValue(App& app) {
+    const EditorDocument& doc = editorDocument(app);
+    const SelectionStore& store = doc.store;
+    if (!store.allocated() || store.empty()) return doc.currentPattern;
+    int owner = std::clamp(store.ownerPlane, 0, MaxPlanes - 1);
+    return store.row(storeLayerOf(store, doc.links[size_t(owner)].members, doc.active), 0)[0];
+}
+
+void noteShownValue(App& app, EditorSession& session) { session.bitsValue = int(storeOrPatternValue(app)); }
 
 QString hexText(uint32_t value) { return QString("0x%1").arg(value, 0, 16); }
 

@@ -19,6 +19,7 @@ class QWidget;
 namespace ts {
 
 struct App;
+struct EditorSession;
 
 // Gives a control its object name and its accessible name; returns it.
 template <class W>
@@ -48,6 +49,11 @@ void refuse(App& app, const std::string& text);
 
 // Shows the message of an outcome that keeps a dialog open.
 void showOutcome(App& app, const DialogOutcome& outcome);
+
+// The value the bits display stands for (the first cell of the store's active layer, or the
+// current pattern) becomes the session's: after a dialog copied or rewrote blocks.
+uint32_t storeOrPatternValue(App& app);
+void noteShownValue(App& app, EditorSession& session);
 
 // "0x%x" of a value.
 QString hexText(uint32_t value);

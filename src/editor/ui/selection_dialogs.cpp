@@ -128,17 +128,21 @@ private:
 
 }  // namespace
 
-bool showSelectionOperations(QWidget* parent, App& app, EditorSession&) {
+bool showSelectionOperations(QWidget* parent, App& app, EditorSession& session) {
     const SelectionStore& store = editorDocument(app).store;
     if (!store.allocated() || store.empty()) return false;
     OperationsDialog dialog(app, parent);
-    return dialog.exec() == QDialog::Accepted && dialog.applied;
+    if (dialog.exec() != QDialog::Accepted || !dialog.applied) return false;
+    noteShownValue(app, session);
+    return true;
 }
 
-bool showBlocksCopy(QWidget* parent, App& app, EditorSession&) {
+bool showBlocksCopy(QWidget* parent, App& app, EditorSession& session) {
     if (editorDocument(app).count <= 0) return false;
     BlocksCopyDialog dialog(app, parent);
-    return dialog.exec() == QDialog::Accepted && dialog.applied;
+    if (dialog.exec() != QDialog::Accepted || !dialog.applied) return false;
+    noteShownValue(app, session);  // a block copied into the store shows its first value
+    return true;
 }
 
 }  // namespace ts

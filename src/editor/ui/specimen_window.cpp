@@ -110,7 +110,9 @@ protected:
         bool picked = specimenRelease(app_, view, p.x(), p.y());
         dirty = true;
         update();
-        if (picked) emit window_.changed();
+        if (!picked) return;
+        noteShownValue(app_, window_.session_);  // the bits display shows the block's first value
+        emit window_.changed();
     }
 
 public:

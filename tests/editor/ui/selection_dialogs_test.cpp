@@ -101,6 +101,7 @@ TEST_F(SelectionDialogsTest, BlocksCopyOfAStarSizeIsClippedAndAHugeOneRefused) {
     EXPECT_EQ(doc().store.width, 10);
     EXPECT_EQ(doc().store.height, 4);
     EXPECT_EQ(doc().store.row(0, 0)[0], cell(0, 1990, 0));
+    EXPECT_EQ(uint32_t(session.bitsValue), cell(0, 1990, 0));  // the bits display's value
 }
 
 }  // namespace

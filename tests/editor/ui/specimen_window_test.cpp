@@ -69,6 +69,7 @@ TEST_F(SpecimenWindowTest, DragPicksBlocksOfEverySpecimenMap) {
     EXPECT_EQ(store.row(0, 0)[0], cell(1, 1, 1));
     EXPECT_EQ(store.row(1, 1)[2], cell(2, 3, 2));
     EXPECT_EQ(w.view().mark, SpecimenMark::Picked);
+    EXPECT_EQ(uint32_t(session.bitsValue), cell(1, 1, 1));
     expectCanvasIsCoreFrame(w);
     saveShot(w, "window-specimen-picked");
 
