@@ -57,6 +57,12 @@ void refuse(App& app, const std::string& text) {
     showBox(hostServices(app), ts::tr(T::CaptionError), text, Icon::Warning);
 }
 
+void refuseRange(App& app, QLineEdit* field) {
+    refuse(app, formatText(ts::tr(T::FieldOutOfRange), fromQt(field->text().left(60)).c_str()));
+    field->setFocus();
+    field->selectAll();
+}
+
 namespace {
 void refuseField(App& app, QLineEdit* field) {
     refuse(app, formatText(ts::tr(T::PlaneNumberRefused), fromQt(field->text().left(60)).c_str()));

@@ -46,6 +46,8 @@ bool decimalField(App& app, QLineEdit* field, double& value, bool& empty);
 
 // Shows a refusal of the dialogs ("Error" caption, exclamation icon).
 void refuse(App& app, const std::string& text);
+// Refuses a number the field may not hold (negative size, too large) and gives it the focus.
+void refuseRange(App& app, QLineEdit* field);
 
 // Shows the message of an outcome that keeps a dialog open.
 void showOutcome(App& app, const DialogOutcome& outcome);

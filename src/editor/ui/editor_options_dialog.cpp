@@ -81,8 +81,7 @@ public:
             if (!integerField(app_, alphaFields[i], alpha[i], empty)) return;
             if (empty) alpha[i] = old[i];
             if (alpha[i] < 0) {
-                refuse(app_, formatText(ts::tr(T::PlaneNumberRefused), fromQt(alphaFields[i]->text().left(60)).c_str()));
-                alphaFields[i]->setFocus();
+                refuseRange(app_, alphaFields[i]);
                 return;
             }
             alpha[i] = std::min<int64_t>(alpha[i], 255);  // an opacity above 255 is stored as 255

@@ -91,7 +91,7 @@ public:
             return;
         }
         if (type < INT32_MIN || type > INT32_MAX) {
-            refuse(app_, formatText(ts::tr(T::PlaneNumberRefused), fromQt(type_->text().left(60)).c_str()));
+            refuseRange(app_, type_);
             return;
         }
         std::vector<int64_t> ints(params_.size(), 0);
@@ -101,8 +101,7 @@ public:
             if (!integerField(app_, params_[p], ints[p], empty)) return;
             if (empty) ints[p] = entryIntParam(list, index_, int(p));
             if (ints[p] < INT32_MIN || ints[p] > UINT32_MAX) {
-                refuse(app_, formatText(ts::tr(T::PlaneNumberRefused), fromQt(params_[p]->text().left(60)).c_str()));
-                params_[p]->setFocus();
+                refuseRange(app_, params_[p]);
                 return;
             }
         }

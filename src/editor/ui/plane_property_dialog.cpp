@@ -80,6 +80,10 @@ public:
             !integerField(app_, reference_, reference, e) || !integerField(app_, mask_, mask, e))
             return;
         bool emptyReference = reference_->text().trimmed().isEmpty();
+        if (mask < INT32_MIN || mask > int64_t(UINT32_MAX)) {  // a mask holds 32 bits
+            refuseRange(app_, mask_);
+            return;
+        }
         if (!positiveOrEmpty(gridX_, gridX) || !positiveOrEmpty(gridY_, gridY) || !positiveOrEmpty(width_, width) ||
             !positiveOrEmpty(height_, height))
             return;
@@ -110,8 +114,7 @@ private:
     // Sizes and grid steps: a negative number is refused; 0 keeps the old value.
     bool positiveOrEmpty(QLineEdit* field, int64_t value) {
         if (value >= 0) return true;
-        refuse(app_, formatText(ts::tr(T::PlaneNumberRefused), fromQt(field->text().left(60)).c_str()));
-        field->setFocus();
+        refuseRange(app_, field);
         return false;
     }
 

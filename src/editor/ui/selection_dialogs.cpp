@@ -20,6 +20,8 @@ namespace ts {
 
 namespace {
 
+constexpr int64_t kLargestCoordinate = int64_t(1) << 30;  // cells a coordinate field may name
+
 class OperationsDialog : public QDialog {
 public:
     OperationsDialog(App& app, QWidget* parent) : QDialog(parent), app_(app) {
@@ -103,12 +105,13 @@ public:
             if (sizeField && texts[i] == "*") continue;
             FieldRead r = readIntegerField(texts[i], v);
             bool decimal = texts[i].find_first_of("xXbB") == std::string::npos;
-            if (r == FieldRead::Refused || !decimal || (r == FieldRead::Number && (v < 0 || v > (1 << 30)))) {
+            if (r == FieldRead::Refused || !decimal) {
                 refuse(app_, formatText(ts::tr(T::PlaneNumberRefused), fromQt(fields_[i]->text().left(60)).c_str()));
                 fields_[i]->setFocus();
                 fields_[i]->selectAll();
                 return;
             }
+            if (r == FieldRead::Number && (v < 0 || v > kLargestCoordinate)) return refuseRange(app_, fields_[i]);
         }
         BlocksCopyFields f{texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], onlyActive_->isChecked()};
         DialogOutcome outcome = runBlocksCopy(app_, f);

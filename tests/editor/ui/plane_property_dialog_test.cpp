@@ -96,7 +96,13 @@ TEST_F(PlanePropertyDialogTest, TextZeroAndNegativeValuesAreRefusedOrKeepTheOldV
         setText(d, "plane-width", "-4");
         clickOk(d, "plane");
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(host.lastText(), "\"-4\" is not a number.");
+        EXPECT_EQ(host.lastText(), "\"-4\" is out of range here.");
+        setText(d, "plane-width", "20");
+        setText(d, "plane-display-mask", "0x1ffffffff");
+        clickOk(d, "plane");
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(host.lastText(), "\"0x1ffffffff\" is out of range here.");
+        setText(d, "plane-display-mask", "0xffffffff");
         setText(d, "plane-speed-x", "fast");
         setText(d, "plane-width", "20");
         clickOk(d, "plane");
@@ -112,7 +118,7 @@ TEST_F(PlanePropertyDialogTest, TextZeroAndNegativeValuesAreRefusedOrKeepTheOldV
         clickOk(d, "plane");
     });
     EXPECT_TRUE(showPlaneProperties(nullptr, app, session, 0));
-    EXPECT_EQ(host.boxes.size(), 3u);
+    EXPECT_EQ(host.boxes.size(), 4u);
     const PlaneRecord& p = plane(0);
     EXPECT_EQ(p.visible, 0);
     EXPECT_EQ(p.scrollRateX, 1.0);

@@ -61,10 +61,10 @@ TEST_F(SelectionDialogsTest, BlocksCopyMovesFillsAndRefusesWhatItCannotDo) {
         EXPECT_EQ(host.lastText(), "\"left\" is not a number.");
         setText(d, "blocks-source-x", "-3");
         clickOk(d, "blocks");
-        EXPECT_EQ(host.lastText(), "\"-3\" is not a number.");
+        EXPECT_EQ(host.lastText(), "\"-3\" is out of range here.");
         setText(d, "blocks-source-x", "999999999999");
         clickOk(d, "blocks");
-        EXPECT_EQ(host.lastText(), "\"999999999999\" is not a number.");
+        EXPECT_EQ(host.lastText(), "\"999999999999\" is out of range here.");
         EXPECT_EQ(plane(0).cells, before);
         EXPECT_TRUE(d->isVisible());
         // Move 2 x 2 cells from (0, 0) to (10, 10).
