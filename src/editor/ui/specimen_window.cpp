@@ -152,7 +152,9 @@ SpecimenWindow::SpecimenWindow(App& app, EditorSession& session, QWidget* parent
     EditorDocument& doc = editorDocument(app);
     doc.specimenExists = true;
     resize(kDefaultSpecimenWidth, kDefaultSpecimenHeight);
-    placeWindow(this, doc.specimenPlace, true);
+    // A place from Specimen.Move (or an earlier opening); a window never placed stays where the
+    // editor puts it.
+    if (doc.specimenPlace.width > 0 && doc.specimenPlace.height > 0) placeWindow(this, doc.specimenPlace, true);
     rebuild();
 }
 
