@@ -143,15 +143,20 @@ void EditorWindow::start() {
 
 uint64_t EditorWindow::now() const { return hostServices(app_).milliseconds(); }
 
-int EditorWindow::surfaceWidth() const {
-    const double zoom = std::max(editorDocument(app_).options.zoom, 0.01);
-    return std::clamp(int(view_->width() / zoom), 1, kMaxSurfaceSide);
+double EditorWindow::viewZoom() const {
+    // A script may set any zoom; a small one would ask for a surface larger than the program
+    // makes, so the view then shrinks only as far as a surface allows.
+    double zoom = editorDocument(app_).options.zoom;
+    if (!(zoom > 0.0) || !std::isfinite(zoom)) zoom = 1.0;
+    zoom = std::clamp(zoom, 1.0 / 64, 64.0);
+    const int w = std::max(view_->width(), panel_->width()), h = std::max(view_->height(), 1);
+    while (zoom < 1.0 && !surfaceSizeAllowed(int64_t(w / zoom), int64_t(h / zoom))) zoom *= 2;
+    return zoom;
 }
 
-int EditorWindow::surfaceHeight() const {
-    const double zoom = std::max(editorDocument(app_).options.zoom, 0.01);
-    return std::clamp(int(view_->height() / zoom), 1, kMaxSurfaceSide);
-}
+int EditorWindow::surfaceWidth() const { return std::clamp(int(view_->width() / viewZoom()), 1, kMaxSurfaceSide); }
+
+int EditorWindow::surfaceHeight() const { return std::clamp(int(view_->height() / viewZoom()), 1, kMaxSurfaceSide); }
 
 int EditorWindow::toSurfaceX(int viewX) const {
     const int64_t v = int64_t(viewX) * surfaceWidth();
@@ -180,7 +185,7 @@ void EditorWindow::layoutChildren() {
     // right of the view, the full panel width would end 10 pixels beyond the window: the panel
     // keeps to the room left for it and its scroll bar.
     const PlaneRecord* plane = activePlane(doc);
-    const int block = std::max(1, int((plane ? plane->blockWidth : 8) * std::max(doc.options.zoom, 0.01)));
+    const int block = std::max(1, int((plane ? plane->blockWidth : 8) * viewZoom()));
     const int room = std::min(panelWidth, cw - (vw + kPanelGap) - kScrollBarSide - 2);
     const int pw = std::max(block, room / block * block);
     panel_->setGeometry(vw + kPanelGap, kViewMargin, pw, vh);
@@ -245,11 +250,11 @@ void EditorWindow::composeFrame(uint64_t t, uint64_t overlay) {
     const ObjectHighlight highlight{&session_.selectedObjects, session_.currentObject, t};
     clock_.compose(viewSurface_, doc, editorSettings(app_).mapsMultiPalettes != 0, painter, highlight, t, overlay,
                    platform);
-    const bool smooth = doc.options.preciseZoom && doc.options.zoom != 1.0;
+    const double zoom = viewZoom();
+    const bool smooth = doc.options.preciseZoom && zoom != 1.0;
     view_->setFrame(viewOfSurface(viewSurface_), smooth);
 
     // The panel at the view's zoom; in hex mode it is left empty.
-    const double zoom = std::max(doc.options.zoom, 0.01);
     const int pw = std::clamp(int(panel_->width() / zoom), 1, kMaxSurfaceSide);
     const int ph = std::clamp(int(panel_->height() / zoom), 1, kMaxSurfaceSide);
     if (panelSurface_.width != pw || panelSurface_.height != ph) {
@@ -318,10 +323,11 @@ void EditorWindow::syncScrollBars() {
     vbar_->setValue(doc.scrollY);
     // The panel scrolls by rows of blocks.
     const int bw = std::max(plane->blockWidth, 1), bh = std::max(plane->blockHeight, 1);
-    const int pw = std::max(1, int(panel_->width() / std::max(doc.options.zoom, 0.01)));
+    const double zoom = viewZoom();
+    const int pw = std::max(1, int(panel_->width() / zoom));
     const int perRow = std::max(pw / bw, 1);
     const int rows = int((int64_t(std::max(plane->tileCount - plane->tileOffset, 0)) + perRow - 1) / perRow);
-    const int shown = std::max(1, int(panel_->height() / std::max(doc.options.zoom, 0.01)) / bh);
+    const int shown = std::max(1, int(panel_->height() / zoom) / bh);
     panelBar_->setRange(0, std::max(rows - shown, 0));
     panelBar_->setPageStep(shown);
     session_.panelScrollRows = std::clamp(session_.panelScrollRows, 0, panelBar_->maximum());

@@ -74,6 +74,8 @@ public:
     // The view's surface size (view area / zoom) and the panel's.
     int surfaceWidth() const;
     int surfaceHeight() const;
+    // The zoom the view is drawn at: the document's, kept within what a surface allows.
+    double viewZoom() const;
     // The clock the tools use (the host's, so that tests can set it).
     uint64_t now() const;
 

@@ -68,7 +68,7 @@ protected:
     // The view pixel in the middle of a cell of the active plane (zoom 1, scroll 0).
     QPoint cellPoint(int x, int y) {
         const PlaneRecord& p = plane(doc().active);
-        const double zoom = doc().options.zoom;
+        const double zoom = window->viewZoom();
         return QPoint(int((x * p.blockWidth + p.blockWidth / 2 - doc().scrollX) * zoom),
                       int((y * p.blockHeight + p.blockHeight / 2 - doc().scrollY) * zoom));
     }
@@ -113,7 +113,7 @@ protected:
         window->tick();
         QApplication::processEvents();
         const QImage core = coreFrame();
-        QImage shown = doc().options.zoom == 1.0 ? window->view()->grab().toImage() : window->view()->frame();
+        QImage shown = window->viewZoom() == 1.0 ? window->view()->grab().toImage() : window->view()->frame();
         shown = shown.convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(shown.size(), core.size()) << what;
         int differences = 0;

@@ -435,6 +435,19 @@ TEST_F(EditorWindowTest, SelectionOf1025CellsIsRefusedAndTheTimerFollowsTheOptio
     EXPECT_EQ(window->timerInterval(), 40);
 }
 
+TEST_F(EditorWindowTest, ZoomsFromAScriptBeyondTheWheelsRange) {
+    ASSERT_NE(open("level", 1200, 900), nullptr);
+    for (const char* zoom : {"0.5", "0.01", "-3", "0", "1000"}) {
+        runScriptText(app, std::string("Editor.Zoom ") + zoom);
+        window->documentChanged();
+        window->tick();
+        EXPECT_GT(window->viewZoom(), 0.0) << zoom;
+        EXPECT_TRUE(surfaceSizeAllowed(window->surfaceWidth(), window->surfaceHeight())) << zoom;
+        expectViewIsCoreFrame(zoom);
+    }
+    EXPECT_TRUE(host.boxes.empty()) << host.lastText();
+}
+
 TEST_F(EditorWindowTest, ContextMenuChecksAndDisabledEntries) {
     ASSERT_NE(open("level"), nullptr);
     ASSERT_NE(open("ship"), nullptr);
