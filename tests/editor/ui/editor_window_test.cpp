@@ -288,6 +288,13 @@ TEST_F(EditorWindowTest, SettingsScriptThatMovesTheWindowOffEveryScreen) {
     EXPECT_LE(window->width(), screen.width());
     EXPECT_LE(window->height(), screen.height());
     EXPECT_TRUE(screen.intersects(window->frameGeometry()));
+    closeWithoutQuestions();
+    // Negative sizes keep a usable window.
+    writeFile(settings, "Maps.Add \"level\"\r\nEditor.Move -300, -2, 10, 10\r\nEnd\r\n");
+    ASSERT_NE(open("level", 0, 0), nullptr);
+    EXPECT_GE(window->width(), 256);
+    EXPECT_GE(window->height(), 256);
+    expectViewIsCoreFrame("after negative sizes");
 }
 
 TEST_F(EditorWindowTest, KeysWheelAndScrolling) {
