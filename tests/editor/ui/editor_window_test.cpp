@@ -15,6 +15,7 @@
 #include "project/creation_forms.h"
 #include "editor/editor_session.h"
 #include "project/ui/main_window.h"
+#include "project/ui/options_sheet.h"
 #include <QScreen>
 #include <QWheelEvent>
 
@@ -597,11 +598,24 @@ TEST_F(EditorWindowTest, MainWindowEditOpensTheEditorOnce) {
     doc().currentPattern = 1;
     window->tick();
     click(Qt::LeftButton, cellPoint(0, 0));
+    // While it is open the main window stays usable; its options sheet refuses the models page.
+    {
+        OptionsSheet sheet(app, &main, [&main] { return main.mapEditorOpen(); });
+        host.clear();
+        sheet.tabs()->setCurrentIndex(2);
+        EXPECT_EQ(host.lastText(), "Impossible to work on parameters while the editor is open. Please close it before.");
+    }
     host.answers = {Answer::Cancel};
     main.close();
     EXPECT_TRUE(doc().open);
     closeWithoutQuestions();
     EXPECT_FALSE(main.mapEditorOpen());
+    {
+        OptionsSheet sheet(app, &main, [&main] { return main.mapEditorOpen(); });
+        host.clear();
+        sheet.tabs()->setCurrentIndex(2);
+        EXPECT_TRUE(host.boxes.empty()) << host.lastText();
+    }
 }
 
 }  // namespace
