@@ -11,7 +11,10 @@ TEST_F(EditorWindowTest, ScreenshotOnePlane) {
     ASSERT_NE(open("level", 720, 420), nullptr);
     doc().options.zoom = 2.0;
     window->documentChanged();
+    // The mouse rests on a cell until the information popup shows.
     QTest::mouseMove(window->view(), cellPoint(3, 2));
+    window->tick();
+    host.clockMs += 10 * uint64_t(doc().options.popupTime);
     window->tick();
     expectViewIsCoreFrame("one plane");
     screenshot(*window, "editor-one-plane");
