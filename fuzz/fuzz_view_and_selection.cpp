@@ -15,30 +15,10 @@
 #include "editor/map_view_renderer.h"
 #include "editor/selection_operations.h"
 #include "editor/tool_overlay.h"
+#include "fuzz_input.h"
 #include "host/host_services.h"
 
-namespace {
-
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    size_t at = 0;
-    uint32_t word() {
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v = v << 8 | (at < size ? data[at++] : 0);
-        return v;
-    }
-    int small(int n) { return n > 0 ? int(word() % uint32_t(n)) : 0; }
-    std::string text(size_t max) {
-        const size_t wanted = small(int(max) + 1);  // reads a byte first, so measure what is left after
-        const size_t n = std::min<size_t>(wanted, size - std::min(at, size));
-        std::string s(reinterpret_cast<const char*>(data + at), n);
-        at += n;
-        return s;
-    }
-};
-
-}  // namespace
+using fuzz::Input;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static ts::RecordingHost host;

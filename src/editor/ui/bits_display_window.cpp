@@ -88,14 +88,6 @@ void BitsDisplayWindow::resizeEvent(QResizeEvent* event) {
     storeGeometry();
 }
 
-void BitsDisplayWindow::storeGeometry() {
-    if (!isVisible()) return;
-    WindowPlace& place = editorDocument(app_).bitsPlace;
-    QRect frame = frameGeometry();
-    place.left = frame.left();
-    place.top = frame.top();
-    place.width = width();
-    place.height = height();
-}
+void BitsDisplayWindow::storeGeometry() { rememberPlace(*this, editorDocument(app_).bitsPlace); }
 
 }  // namespace ts

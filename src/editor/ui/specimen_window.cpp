@@ -212,14 +212,6 @@ void SpecimenWindow::resizeEvent(QResizeEvent* event) {
     storeGeometry();
 }
 
-void SpecimenWindow::storeGeometry() {
-    if (!isVisible()) return;
-    WindowPlace& place = editorDocument(app_).specimenPlace;
-    QRect frame = frameGeometry();
-    place.left = frame.left();
-    place.top = frame.top();
-    place.width = width();
-    place.height = height();
-}
+void SpecimenWindow::storeGeometry() { rememberPlace(*this, editorDocument(app_).specimenPlace); }
 
 }  // namespace ts

@@ -34,4 +34,13 @@ void placeWindow(QWidget* window, const WindowPlace& place, bool size) {
     window->move(rect.topLeft());
 }
 
+void rememberPlace(const QWidget& window, WindowPlace& place) {
+    if (!window.isVisible()) return;
+    const QRect frame = window.frameGeometry();
+    place.left = frame.left();
+    place.top = frame.top();
+    place.width = window.width();
+    place.height = window.height();
+}
+
 }  // namespace ts

@@ -15,4 +15,7 @@ bool placeOnScreen(const QRect& rect);
 // both are positive) when that rectangle lies on a screen; else leaves it where it is.
 void placeWindow(QWidget* window, const WindowPlace& place, bool size);
 
+// Keeps a shown window's frame position and client size in `place` (a hidden window changes nothing).
+void rememberPlace(const QWidget& window, WindowPlace& place);
+
 }  // namespace ts
