@@ -49,16 +49,13 @@ int runInteractive(int argc, char** argv, const std::string& programDir) {
     void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         const char* why = dlerror();
-        std::fprintf(stderr,
-                     "tilesmithery: the project window cannot open because its module %s cannot be loaded:\n  %s\n"
-                     "Batch conversions and scripts still work (see --help).\n",
-                     modulePath.c_str(), why ? why : "unknown error");
+        std::fprintf(stderr, ts::toUtf8(ts::tr(ts::T::StartupModuleMissing)).c_str(), modulePath.c_str(),
+                     why ? why : "unknown error");
         return 2;
     }
     auto entry = reinterpret_cast<InteractiveEntry>(dlsym(module, "tsRunInteractive"));
     if (!entry) {
-        std::fprintf(stderr, "tilesmithery: the window module %s is damaged (no entry point); reinstall the program.\n",
-                     modulePath.c_str());
+        std::fprintf(stderr, ts::toUtf8(ts::tr(ts::T::StartupModuleDamaged)).c_str(), modulePath.c_str());
         return 2;
     }
     return entry(argc, argv, programDir.c_str());

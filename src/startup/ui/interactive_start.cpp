@@ -12,6 +12,7 @@
 #include "host/ui/window_host.h"
 #include "project/project_paths.h"
 #include "project/ui/main_window.h"
+#include "resources/texts.h"
 #include "startup/command_line.h"
 #include "startup/startup.h"
 #include "startup/ui/loading_window.h"
@@ -63,9 +64,7 @@ extern "C" __attribute__((visibility("default"))) int tsRunInteractive(int argc,
                                                                         const char* programDirectory) {
     using namespace ts;
     if (!displayAvailable()) {
-        std::fputs("tilesmithery: no display is available for the project window (DISPLAY and WAYLAND_DISPLAY name "
-                   "none).\nGive a conversion or script statements to work in batch mode (see --help).\n",
-                   stderr);
+        std::fputs(toUtf8(tr(T::StartupNoDisplay)).c_str(), stderr);
         return 3;
     }
     std::vector<std::string> args;
