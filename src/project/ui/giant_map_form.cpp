@@ -1,7 +1,6 @@
 #include "project/ui/giant_map_form.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -45,13 +44,7 @@ GiantMapForm::GiantMapForm(App& app, QWidget* parent)
     mapType_->setCurrentIndex(1);
     addRow(qtr(T::FormMapTypeLabel), mapType_);
     addButtons(0x1000);
-    connect(browse, &QPushButton::clicked, this, [this] {
-        const QString filter = qtr(T::FormDataFilter) + " (*)";
-        const QString path = chooseFile ? chooseFile(accessibleName(), filter)
-                                        : QFileDialog::getSaveFileName(this, accessibleName(), QString(), filter,
-                                                                       nullptr, QFileDialog::DontConfirmOverwrite);
-        if (!path.isEmpty()) file_->setText(toQt(relativeFormPath(fromQt(path), currentDirectory())));
-    });
+    browseDataFile(browse, file_);
 }
 
 GiantMapFormState GiantMapForm::state() const {

@@ -16,7 +16,6 @@ public:
     GiantMapForm(App& app, QWidget* parent);
     GiantMapFormState state() const;
     void accept() override;
-    std::function<QString(const QString& caption, const QString& filter)> chooseFile;
 
 private:
     QLineEdit* file_ = nullptr;

@@ -1,7 +1,6 @@
 #include "project/ui/object_list_form.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -29,13 +28,7 @@ ObjectListForm::ObjectListForm(App& app, QWidget* parent)
     blocks_->setCurrentIndex(defaults.blockSize);
     addRow(qtr(T::FormBlocksSize), blocks_);
     addButtons(0x1000);
-    connect(browse, &QPushButton::clicked, this, [this] {
-        const QString filter = qtr(T::FormDataFilter) + " (*)";
-        const QString path = chooseFile ? chooseFile(accessibleName(), filter)
-                                        : QFileDialog::getSaveFileName(this, accessibleName(), QString(), filter,
-                                                                       nullptr, QFileDialog::DontConfirmOverwrite);
-        if (!path.isEmpty()) file_->setText(toQt(relativeFormPath(fromQt(path), currentDirectory())));
-    });
+    browseDataFile(browse, file_);
 }
 
 ObjectListFormState ObjectListForm::state() const {

@@ -16,7 +16,6 @@ public:
     ObjectListForm(App& app, QWidget* parent);
     ObjectListFormState state() const;
     void accept() override;
-    std::function<QString(const QString& caption, const QString& filter)> chooseFile;
 
 private:
     QLineEdit* file_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,7 +11,9 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "convert/conversion_form.h"
 #include "formats/ui/platform_options_dialog.h"
+#include "host/file_system.h"
 #include "host/ui/qt_text.h"
 #include "project/ui/main_window.h"
 #include "project/ui/panel_form_host.h"
@@ -125,6 +128,16 @@ void PanelForm::addCheckRow(QWidget* check, QWidget* field) {
     grid_->addWidget(check, row_, 0);
     if (field) grid_->addWidget(field, row_, 1, 1, 2);
     ++row_;
+}
+
+void PanelForm::browseDataFile(QPushButton* browse, QLineEdit* file) {
+    connect(browse, &QPushButton::clicked, this, [this, file] {
+        const QString filter = qtr(T::FormDataFilter) + " (*)";
+        const QString path = chooseFile ? chooseFile(accessibleName(), filter)
+                                        : QFileDialog::getSaveFileName(this, accessibleName(), QString(), filter,
+                                                                       nullptr, QFileDialog::DontConfirmOverwrite);
+        if (!path.isEmpty()) file->setText(toQt(relativeFormPath(fromQt(path), currentDirectory())));
+    });
 }
 
 void PanelForm::addButtons(int platformPage) {

@@ -3,6 +3,7 @@
 // while it is shown, gives the main window its status text, and holds the helpers every form
 // uses to make its labelled controls.
 #include <QWidget>
+#include <functional>
 #include <string>
 
 class QCheckBox;
@@ -29,6 +30,10 @@ public:
     // "Ok!": runs the form's procedure.
     virtual void accept() = 0;
 
+    // Chooses a file to create for the forms' "Browse" buttons; tests set it, the window asks
+    // through the file dialog when it is empty.
+    std::function<QString(const QString& caption, const QString& filter)> chooseFile;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -49,6 +54,9 @@ protected:
     void addCheckRow(QWidget* check, QWidget* field = nullptr);
     // The "More..." and "Ok!" buttons at the bottom; "More..." shows the platform's options panel.
     void addButtons(int platformPage);
+    // "Browse" beside a data file to create: the chosen file goes into `file`, relative to the
+    // current folder where it lies below it.
+    void browseDataFile(QPushButton* browse, QLineEdit* file);
 
     QGridLayout* grid_ = nullptr;
     QPushButton* more_ = nullptr;
