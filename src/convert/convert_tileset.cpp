@@ -72,21 +72,36 @@ int paletteStage(App& app, const ConversionRequest& request, const DepthInfo& de
 
 void reportProgress(App& app, double fraction) {
     hostServices(app).progress(tr(T::ConvertProgressPalettes), fraction);
-    if (fraction >= 1.0) hostServices(app).progressPalettes({});
+    if (fraction >= 1.0) {
+        hostServices(app).progressPalettes({});
+        hostServices(app).progressBlock({});
+    }
 }
 
-// The groups' palettes as the progress display shows them: each 5-bit component c as c x 8 + 4.
+// A colour as the progress display shows it: each 5-bit component c as c x 8 + 4.
+uint32_t shownColour(uint32_t bgra) {
+    const auto shown = [](int component) { return uint32_t(std::min(255, component * 8 + 4)); };
+    return shown(bgraRed(bgra)) << 16 | shown(bgraGreen(bgra)) << 8 | shown(bgraBlue(bgra));
+}
+
 void reportPalettes(App& app, const std::vector<uint32_t>& entries, int groups) {
     if (groups <= 0) return;
     const size_t perGroup = entries.size() / size_t(groups);
     std::vector<std::vector<uint32_t>> rows(static_cast<size_t>(groups));
     for (size_t g = 0; g < rows.size(); ++g)
-        for (size_t i = 0; i < perGroup; ++i) {
-            const uint32_t c = entries[g * perGroup + i];
-            const auto shown = [](int component) { return uint32_t(std::min(255, component * 8 + 4)); };
-            rows[g].push_back(shown(bgraRed(c)) << 16 | shown(bgraGreen(c)) << 8 | shown(bgraBlue(c)));
-        }
+        for (size_t i = 0; i < perGroup; ++i) rows[g].push_back(shownColour(entries[g * perGroup + i]));
     hostServices(app).progressPalettes(rows);
+}
+
+void reportBlock(App& app, const TileStore& store, int blocks, int block, const std::vector<uint32_t>& colours) {
+    ProgressBlock shown;
+    shown.index = block;
+    shown.count = blocks;
+    shown.width = store.tileWidth;
+    shown.height = store.tileHeight;
+    shown.pixels.reserve(colours.size());
+    for (uint32_t c : colours) shown.pixels.push_back(shownColour(c));
+    hostServices(app).progressBlock(shown);
 }
 
 // Final map entries: the stored tile's value (tile number, and the sub-palette field on the
@@ -226,6 +241,12 @@ int ConvertTileset(App& app, const ConversionRequest& request, int colorCount) {
             params.palettes = [&app](const std::vector<uint32_t>& entries, int groups) {
                 reportPalettes(app, entries, groups);
             };
+            if (hostServices(app).showsProgress()) {
+                const int blocks = store.count - std::max(0, existingTiles);
+                params.blockShown = [&app, &store, blocks](int block, const std::vector<uint32_t>& colours) {
+                    reportBlock(app, store, blocks, block, colours);
+                };
+            }
             params.tooManyBlocks = [&app] { showBox(hostServices(app), tr(T::CaptionDebugging), tr(T::ConvertTooManyBlocksPerPalette)); };
             MultiPaletteResult result;
             if (assignSubPalettes(store, existingTiles, params, result) < 1) return 0;

@@ -75,6 +75,26 @@ private:
         if (params_.progress) params_.progress(std::min(1.0, std::max(0.0, fraction)));
     }
 
+    // The progress display's view of a block: its pixels on the entries of `colours`, either the
+    // nearest entries (`indices` null) or the given indices.
+    void showBlock(int blockIndex, const SubPaletteEntries& colours, int count, const uint32_t* indices) const {
+        if (!params_.blockShown) return;
+        const Block& b = blocks_[size_t(blockIndex)];
+        std::vector<uint32_t> shown(b.pixels.size());
+        for (size_t k = 0; k < b.pixels.size(); ++k) {
+            uint32_t index = 0;
+            if (indices) {
+                index = std::min<uint32_t>(indices[k], 255u);
+            } else if ((b.pixels[k] >> 24) != 0) {
+                uint32_t distance;
+                const int entry = nearestSubPaletteEntry(b.pixels[k], colours.data(), fit_.reserved, count, distance);
+                index = entry < 0 ? 0 : uint32_t(entry);
+            }
+            shown[k] = colours[index];
+        }
+        params_.blockShown(blockIndex, shown);
+    }
+
     uint64_t blockOnGroup(const Block& b, const Group& g) const {
         return fitError(b.histogram, g.colours.data(), fit_.reserved, g.count);
     }
@@ -283,6 +303,7 @@ int Assigner::run(MultiPaletteResult& result) {
             w.count = candidates_[size_t(winner)].count;
             if (wholeImage) recomputeColumn(winner);
         }
+        showBlock(b, w.colours, w.count, nullptr);
         if ((b & 15) == 0) report(0.1 + 0.75 * double(b) / N);
     }
     candidates_.clear();
@@ -336,9 +357,11 @@ int Assigner::run(MultiPaletteResult& result) {
 
     // Final mapping: every block on its best group.
     const uint32_t shift = params_.paletteShift;
+    std::vector<int> finalGroup(size_t(N), 0);
     pool_.run(N, [&](int b) {
         const Block& block = blocks_[size_t(b)];
         const int g = bestGroupFromMatrix(b);
+        finalGroup[size_t(b)] = g;
         const Group& group = *groups_[size_t(g)];
         uint32_t* values = store_.tile(block.tile);
         std::vector<uint32_t> dithered;
@@ -363,6 +386,18 @@ int Assigner::run(MultiPaletteResult& result) {
         const uint32_t field = shift >= 32 ? 0 : uint32_t(g) << shift;
         result.tileValues[size_t(block.tile)] = field | uint32_t(block.tile);
     });
+    if (params_.blockShown) {
+        std::vector<uint32_t> indices;
+        for (int b = 0; b < N; ++b) {
+            const uint32_t* values = store_.tile(blocks_[size_t(b)].tile);
+            indices.resize(blocks_[size_t(b)].pixels.size());
+            size_t k = 0;
+            for (int y = 0; y < store_.tileHeight; ++y)
+                for (int x = 0; x < store_.tileWidth; ++x) indices[k++] = values[tileValueIndex(store_.tileWidth, x, y)];
+            const Group& group = *groups_[size_t(finalGroup[size_t(b)])];
+            showBlock(b, group.colours, group.count, indices.data());
+        }
+    }
 
     result.groups = G;
     result.palette.assign(size_t(G) * size_t(B), 0);

@@ -33,6 +33,11 @@ struct MultiPaletteParams {
     // The groups' palettes as they stand at each progress report: B entries per group, bytes
     // blue, green, red, alpha in the depth's precision (for the progress display).
     std::function<void(const std::vector<uint32_t>& palettes, int groups)> palettes;
+    // A block as the progress display shows it, when it is assigned and again at the final
+    // mapping: its place in the tile column (0: the first converted tile) and its pixels mapped
+    // onto its group, tile width x tile height colours row by row (bytes as in `palettes`).
+    // Called on the calling thread; costs nothing when unset.
+    std::function<void(int block, const std::vector<uint32_t>& colours)> blockShown;
     // A group already holds its 10000 blocks (the block stays out of the group's list).
     std::function<void()> tooManyBlocks;
 };

@@ -21,6 +21,14 @@ struct MessageBoxRequest {
     bool owned = true;                  // owned by the main window (false: no owner)
 };
 
+// One block of a conversion's tile column as the progress display shows it.
+struct ProgressBlock {
+    int index = 0;              // place in the column, from the top
+    int count = 0;              // blocks in the column; 0 ends the display
+    int width = 0, height = 0;  // pixels
+    std::vector<uint32_t> pixels;  // 0x00RRGGBB, row by row
+};
+
 class HostServices {
 public:
     virtual ~HostServices() = default;
@@ -38,6 +46,12 @@ public:
     // The palettes a multi-palette conversion is building, one row of colours (0x00RRGGBB) per
     // sub-palette, shown with its progress; an empty list ends the display.
     virtual void progressPalettes(const std::vector<std::vector<uint32_t>>& /*rows*/) {}
+    // One block of the tile column a multi-palette conversion is mapping, shown with its
+    // progress; a block with no pixels (count 0) ends the display.
+    virtual void progressBlock(const ProgressBlock& /*block*/) {}
+    // True when the host shows progress at all: the work of making what it would show is skipped
+    // otherwise (batch runs).
+    virtual bool showsProgress() const { return false; }
     // A long operation begins or ends (the window shows "Please wait..." meanwhile). Nested
     // calls count; use BusyScope.
     virtual void setBusy(bool /*busy*/) {}
@@ -112,6 +126,21 @@ public:
         ++paletteReports;
         if (rows.size() >= largestPalettes.size()) largestPalettes = rows;
     }
+    // The blocks a multi-palette conversion showed (only when showProgress is set): every
+    // report, and the last picture of each block.
+    bool showProgress = false;
+    int blockReports = 0, blockDisplayEnds = 0;
+    std::vector<ProgressBlock> shownBlocks;
+    void progressBlock(const ProgressBlock& block) override {
+        if (block.count <= 0) {
+            ++blockDisplayEnds;
+            return;
+        }
+        ++blockReports;
+        if (shownBlocks.size() != size_t(block.count)) shownBlocks.assign(size_t(block.count), ProgressBlock{});
+        if (block.index >= 0 && block.index < block.count) shownBlocks[size_t(block.index)] = block;
+    }
+    bool showsProgress() const override { return showProgress; }
     void setBusy(bool busy) override {
         busyDepth += busy ? 1 : -1;
         if (busy) ++busyCount;

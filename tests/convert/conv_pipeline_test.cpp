@@ -82,6 +82,41 @@ TEST_F(ConvPipeline, FourDisjointSetsGiveSubPaletteNumbersInTheMap) {
               64);
 }
 
+// The progress display sees every block of the tile column with the colours of its final
+// mapping, the sub-palettes as they grow, and the end; a host that shows no progress is sent none.
+TEST_F(ConvPipeline, MultiPaletteProgressShowsEveryBlockMapped) {
+    const auto source = [](int x, int y) { return setColour((x / 8 + y / 8) % 4, (x * 7 + y * 3 + x / 8) % 15); };
+    ASSERT_TRUE(writePicture(dir.file("level.png"), 64, 32, source));
+    app.convert.exactPacking = 0;
+    conv("tset src=level +16c col=64");
+    EXPECT_EQ(host.blockReports, 0);
+
+    host.showProgress = true;
+    conv("tset src=level +16c col=64 dst=shown");
+    ASSERT_TRUE(host.boxes.empty()) << host.lastText();
+    EXPECT_GT(host.paletteReports, 0);
+    EXPECT_EQ(host.largestPalettes.size(), 4u);
+    EXPECT_GE(host.blockDisplayEnds, 1);
+    const MapData map = loadMap("shown");
+    ASSERT_EQ(map.cells.size(), 32u);
+    ASSERT_FALSE(host.shownBlocks.empty());
+    // Assigned once, mapped once.
+    EXPECT_EQ(host.blockReports, 2 * int(host.shownBlocks.size()));
+    for (int i = 0; i < 32; ++i) {
+        const uint32_t tile = map.cells[size_t(i)] & 0x3FF;
+        ASSERT_LT(tile, host.shownBlocks.size());
+        const ProgressBlock& block = host.shownBlocks[tile];
+        ASSERT_EQ(block.width, 8);
+        ASSERT_EQ(block.height, 8);
+        ASSERT_EQ(block.pixels.size(), 64u);
+        // Exact 5-bit colours come back as the display shows them: c x 8 + 4.
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(block.pixels[size_t(y * 8 + x)], source((i % 8) * 8 + x, (i / 8) * 8 + y) + 0x040404u)
+                    << "cell " << i << " at " << x << "," << y;
+    }
+}
+
 TEST_F(ConvPipeline, TileLimitRefusesWithoutWritingAnything) {
     // 1024 x 520 of two-colour patterns: 8320 distinct tiles.
     ASSERT_TRUE(writePicture(dir.file("many.png"), 1024, 520, [](int x, int y) {

@@ -228,6 +228,30 @@ TEST(MultipalAssignment, ProgressShowsTheGroupsPalettesAsTheyGrow) {
     }
 }
 
+TEST(MultipalAssignment, BlocksShownWhenAssignedAndOnTheirFinalSubPalette) {
+    for (bool dither : {false, true}) {
+        TileStore store = disjointSetTiles(20, 8);
+        MultiPaletteParams p = gba4(64);
+        p.dither = dither;
+        std::vector<std::vector<std::vector<uint32_t>>> seen(20);
+        p.blockShown = [&](int block, const std::vector<uint32_t>& colours) {
+            ASSERT_GE(block, 0);
+            ASSERT_LT(block, 20);
+            ASSERT_EQ(colours.size(), 64u);
+            seen[size_t(block)].push_back(colours);
+        };
+        MultiPaletteResult r;
+        ASSERT_EQ(assignSubPalettes(store, 0, p, r), 64);
+        for (int t = 0; t < 20; ++t) {
+            ASSERT_EQ(seen[size_t(t)].size(), 2u) << t;
+            // The last picture is the tile's indices on its sub-palette, pixel for pixel.
+            const uint32_t group = r.tileValues[size_t(t)] >> 12;
+            for (int i = 0; i < 64; ++i)
+                EXPECT_EQ(seen[size_t(t)][1][size_t(i)], r.palette[group * 16 + store.tile(t)[i]]) << t << "," << i;
+        }
+    }
+}
+
 TEST(MultipalOctree, WeightedInsertionEqualsPixelByPixel) {
     std::mt19937 rng(5);
     for (int round = 0; round < 30; ++round) {

@@ -14,14 +14,14 @@ namespace ts {
 
 ConversionProgress::ConversionProgress(QWidget* parent) : QWidget(parent) {
     setObjectName("conversion-progress");
-    setAccessibleName("Conversion progress");
+    setAccessibleName(qtr(T::ConvertProgressName));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     text_ = new QLabel(this);
     text_->setObjectName("conversion-progress-text");
     bar_ = new QProgressBar(this);
     bar_->setObjectName("conversion-progress-bar");
-    bar_->setAccessibleName("Conversion progress");
+    bar_->setAccessibleName(qtr(T::ConvertProgressName));
     bar_->setRange(0, 1000);
     bar_->setFixedWidth(160);
     row->addWidget(text_);
@@ -58,7 +58,7 @@ void showConversionProgress(QWidget* window, const std::string& what, double fra
 
 ConversionPalettes::ConversionPalettes(QWidget* parent) : QWidget(parent) {
     setObjectName("conversion-palettes");
-    setAccessibleName("Sub-palettes being built");
+    setAccessibleName(qtr(T::ConvertProgressPalettesName));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     hide();
 }
@@ -75,7 +75,6 @@ void ConversionPalettes::setRows(const std::vector<std::vector<uint32_t>>& rows)
     for (const auto& row : rows_) widest = std::max(widest, row.size());
     // A one-pixel frame around the swatches.
     setFixedSize(int(widest) * kSwatch + 2, int(rows_.size()) * kSwatch + 2);
-    move(8, 8);
     raise();
     show();
     // The work runs on this thread: paint now.
@@ -91,15 +90,23 @@ void ConversionPalettes::paintEvent(QPaintEvent*) {
                              QColor::fromRgb(rows_[r][i] & 0xFFFFFFu));
 }
 
-void showConversionPalettes(QWidget* window, const std::vector<std::vector<uint32_t>>& rows) {
+QWidget* progressOverlayHost(QWidget* window, QRect& area) {
     auto* main = qobject_cast<QMainWindow*>(window ? window->window() : nullptr);
-    if (!main || !main->centralWidget()) return;
-    QWidget* host = main->centralWidget();
+    if (!main || !main->centralWidget()) return nullptr;
+    area = main->centralWidget()->geometry();
+    return main;
+}
+
+void showConversionPalettes(QWidget* window, const std::vector<std::vector<uint32_t>>& rows) {
+    QRect area;
+    QWidget* host = progressOverlayHost(window, area);
+    if (!host) return;
     auto* palettes = host->findChild<ConversionPalettes*>("conversion-palettes", Qt::FindDirectChildrenOnly);
     if (!palettes) {
         if (rows.empty()) return;
         palettes = new ConversionPalettes(host);
     }
+    palettes->move(area.topLeft() + QPoint(ConversionPalettes::kMargin, ConversionPalettes::kMargin));
     palettes->setRows(rows);
 }
 

@@ -29,6 +29,7 @@ private:
 class ConversionPalettes : public QWidget {
 public:
     static constexpr int kSwatch = 16;  // side of one swatch
+    static constexpr int kMargin = 8;   // from the corner of the panels
     explicit ConversionPalettes(QWidget* parent);
     void setRows(const std::vector<std::vector<uint32_t>>& rows);
     const std::vector<std::vector<uint32_t>>& rows() const { return rows_; }
@@ -40,6 +41,10 @@ private:
     std::vector<std::vector<uint32_t>> rows_;
 };
 
+// The widget the progress pictures are drawn over (the main window of `window`, drawn over
+// without a layout: its panels sit in a splitter, which would take them in as panes), and the
+// area of its panels in it; null without a main window.
+QWidget* progressOverlayHost(QWidget* window, QRect& area);
 // Shows the progress in the status strip of `window` (a main window); nothing without one.
 void showConversionProgress(QWidget* window, const std::string& what, double fraction);
 // Shows the palettes over the main window of `window`; no rows ends the display.

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include "convert/ui/conversion_blocks.h"
 #include "convert/ui/conversion_progress.h"
 #include "host/ui/qt_text.h"
 
@@ -100,6 +101,8 @@ void WindowHost::progress(const std::string& what, double fraction) { showConver
 void WindowHost::progressPalettes(const std::vector<std::vector<uint32_t>>& rows) {
     showConversionPalettes(owner_, rows);
 }
+
+void WindowHost::progressBlock(const ProgressBlock& block) { showConversionBlock(owner_, block); }
 
 void WindowHost::setBusy(bool busy) {
     const int before = busyDepth_;

@@ -20,6 +20,8 @@ public:
     // Long conversion steps: their text and a bar in the owner's status strip.
     void progress(const std::string& what, double fraction) override;
     void progressPalettes(const std::vector<std::vector<uint32_t>>& rows) override;
+    void progressBlock(const ProgressBlock& block) override;
+    bool showsProgress() const override { return owner_ != nullptr; }
     bool copyImageToClipboard(int width, int height, const std::vector<uint32_t>& pixels) override;
     bool copyTextToClipboard(const std::string& text) override;
 

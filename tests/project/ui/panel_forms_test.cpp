@@ -12,9 +12,11 @@
 
 #include "../../convert/conv_test_helpers.h"
 #include "convert/conv_command.h"
+#include "convert/ui/conversion_blocks.h"
 #include "convert/ui/conversion_form_widget.h"
 #include "convert/ui/conversion_progress.h"
 #include "formats/platform.h"
+#include "host/ui/window_host.h"
 #include "project/element_table.h"
 #include "project/ui/main_window.h"
 #include "project/ui/panel_factories.h"
@@ -273,6 +275,56 @@ TEST_F(PanelFormsTest, ConversionPalettesShownAsSwatches) {
             EXPECT_EQ(drawn.pixel(1 + i * 16 + 8, 1 + g * 16 + 8) & 0xFFFFFFu, rows[size_t(g)][size_t(i)]) << g << "," << i;
     test::saveScreenshot(*window, "conversion-palettes");
     showConversionPalettes(window.get(), {});
+    EXPECT_FALSE(palettes->isVisible());
+}
+
+// A real multi-palette conversion's blocks, shown as the window host shows them: beside the
+// swatches, the column wrapped to the window's height, each block's pixels where it belongs.
+TEST_F(PanelFormsTest, ConversionBlocksShownInTheirColumn) {
+    open();
+    ASSERT_TRUE(test::writePicture(dir.file("tiles.png"), 128, 96, [](int x, int y) {
+        const uint32_t mixed = uint32_t((x / 8) * 131 + (y / 8) * 71 + (x % 8) * 13 + (y % 8) * 29) * 2654435761u;
+        const int set = (x / 8 + y / 8) % 4, c = int((mixed >> 16) % 15);
+        return uint32_t(((set * 8 + c % 4) * 8) << 16 | ((c / 4) * 64) << 8 | (31 - set * 7) * 8);
+    }));
+    app.convert.exactPacking = 0;
+    host.showProgress = true;
+    runConversion(app, "tset src=tiles +16c col=64");
+    ASSERT_GT(host.shownBlocks.size(), 100u) << host.lastText();
+    showConversionPalettes(window.get(), host.largestPalettes);
+    for (const ProgressBlock& block : host.shownBlocks) showConversionBlock(window.get(), block);
+    auto* blocks = window->findChild<ConversionBlocks*>("conversion-blocks");
+    auto* palettes = window->findChild<ConversionPalettes*>("conversion-palettes");
+    ASSERT_NE(blocks, nullptr);
+    ASSERT_NE(palettes, nullptr);
+    EXPECT_TRUE(blocks->isVisible());
+    EXPECT_FALSE(blocks->accessibleName().isEmpty());
+    EXPECT_EQ(blocks->x(), palettes->geometry().right() + 1 + ConversionBlocks::kMargin);
+    // Wrapped: more blocks than one column holds, and the widget inside the window.
+    const int count = int(host.shownBlocks.size());
+    EXPECT_LT(blocks->blocksPerColumn(), count);
+    EXPECT_LE(blocks->geometry().bottom(), window->centralWidget()->geometry().bottom() - ConversionBlocks::kMargin);
+    EXPECT_EQ(palettes->pos(), window->centralWidget()->geometry().topLeft() + QPoint(8, 8));
+    const QImage drawn = blocks->grab().toImage();
+    for (int i = 0; i < count; ++i) {
+        const QPoint place = blocks->blockPlace(i);
+        ASSERT_GE(place.x(), 0) << i;
+        EXPECT_EQ(place.y(), (i % blocks->blocksPerColumn()) * 8);
+        const ProgressBlock& block = host.shownBlocks[size_t(i)];
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(drawn.pixel(place.x() + x, place.y() + y) & 0xFFFFFFu, block.pixels[size_t(y * 8 + x)])
+                    << "block " << i << " at " << x << "," << y;
+    }
+    test::saveScreenshot(*window, "conversion-blocks");
+    // The end of the conversion takes the display away (as the window's host is told it).
+    WindowHost windowHost;
+    EXPECT_FALSE(windowHost.showsProgress());
+    windowHost.setOwner(window.get());
+    EXPECT_TRUE(windowHost.showsProgress());
+    windowHost.progressBlock(ProgressBlock{});
+    windowHost.progressPalettes({});
+    EXPECT_FALSE(blocks->isVisible());
     EXPECT_FALSE(palettes->isVisible());
 }
 
