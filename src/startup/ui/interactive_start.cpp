@@ -39,8 +39,10 @@ bool displayAvailable() {
 
 std::unique_ptr<MainWindow> openMainWindow(App& app, WindowHost* host, QWidget* loading,
                                            const InteractiveOptions& options) {
-    if (options.splash) SplashWindow::showFrom(projectPaths(app).programDirectory);
     auto window = std::make_unique<MainWindow>(app);
+    // Owned by the main window: when the project closes before the splash's time is up, the
+    // splash goes with it instead of outliving the application.
+    if (options.splash) SplashWindow::showFrom(projectPaths(app).programDirectory, window.get());
     if (host) {
         host->setOwner(window.get());
         MainWindow* w = window.get();

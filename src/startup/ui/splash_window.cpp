@@ -9,8 +9,8 @@
 
 namespace ts {
 
-SplashWindow::SplashWindow(const QPixmap& picture)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint), picture_(picture) {
+SplashWindow::SplashWindow(const QPixmap& picture, QWidget* owner)
+    : QWidget(owner, Qt::SplashScreen | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint), picture_(picture) {
     setObjectName("splash-window");
     setAccessibleName("Tilesmithery");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -22,10 +22,10 @@ SplashWindow::SplashWindow(const QPixmap& picture)
     QTimer::singleShot(kSplashMilliseconds, this, &QWidget::close);
 }
 
-SplashWindow* SplashWindow::showFrom(const std::string& programDirectory) {
+SplashWindow* SplashWindow::showFrom(const std::string& programDirectory, QWidget* owner) {
     QPixmap picture;
     if (!picture.load(toQt(programDirectory + "/" + kSplashFileName))) return nullptr;
-    auto* splash = new SplashWindow(picture);
+    auto* splash = new SplashWindow(picture, owner);
     splash->show();
     return splash;
 }

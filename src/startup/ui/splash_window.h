@@ -16,12 +16,13 @@ constexpr const char* kSplashFileName = "dovizeru.png";
 
 class SplashWindow : public QWidget {
 public:
-    explicit SplashWindow(const QPixmap& picture);
+    explicit SplashWindow(const QPixmap& picture, QWidget* owner = nullptr);
     const QPixmap& picture() const { return picture_; }
 
     // Shows the splash of the program's folder; none when its picture cannot be read. The window
-    // closes and deletes itself after kSplashMilliseconds.
-    static SplashWindow* showFrom(const std::string& programDirectory);
+    // closes and deletes itself after kSplashMilliseconds, or goes with its owner (still a window
+    // of its own) when the owner is deleted first.
+    static SplashWindow* showFrom(const std::string& programDirectory, QWidget* owner = nullptr);
 
 protected:
     void paintEvent(QPaintEvent*) override;

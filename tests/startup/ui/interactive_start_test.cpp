@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QMenu>
 #include <QPixmap>
+#include <QPointer>
 #include <gtest/gtest.h>
 
 #include "host/ui/window_host.h"
 #include "project/element_table.h"
+#include "project/project_paths.h"
 #include "project/ui/main_window.h"
 #include "project/ui/project_tree.h"
 #include "startup/ui/interactive_start.h"
@@ -126,7 +128,37 @@ TEST_F(InteractiveStartTest, SplashIsCentredAndSizedFromThePictureBesideTheProgr
     EXPECT_EQ(splash->size(), QSize(480, 272));
     EXPECT_FALSE(splash->picture().isNull());
     test::saveScreenshot(*splash, "splash");
+    // Closed (by its timer or a click), it deletes itself.
+    QPointer<SplashWindow> closed(splash);
     splash->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+}
+
+// A project closed within the splash's time takes the splash with it, so no window outlives the
+// application.
+TEST_F(InteractiveStartTest, SplashGoesWithTheWindowThatClosesBeforeItsTimeIsUp) {
+    QPointer<SplashWindow> splash;
+    {
+        QWidget owner;
+        splash = SplashWindow::showFrom(TS_BINARY_DIR, &owner);
+        ASSERT_FALSE(splash.isNull());
+        EXPECT_TRUE(splash->isWindow());
+        EXPECT_TRUE(splash->isVisible());
+    }
+    EXPECT_TRUE(splash.isNull());
+
+    projectPaths(app).programDirectory = TS_BINARY_DIR;
+    InteractiveOptions withSplash;
+    withSplash.splash = true;
+    std::unique_ptr<MainWindow> window = openMainWindow(app, nullptr, nullptr, withSplash);
+    ASSERT_NE(window, nullptr);
+    splash = window->findChild<SplashWindow*>("splash-window");
+    ASSERT_FALSE(splash.isNull());
+    EXPECT_TRUE(splash->isWindow());
+    window->runCommand(CmdQuitWithoutSaving);
+    window.reset();
+    EXPECT_TRUE(splash.isNull());
 }
 
 TEST_F(InteractiveStartTest, EmptyProjectOpensWithTheWelcomeText) {
