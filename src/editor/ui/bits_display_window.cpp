@@ -26,7 +26,10 @@ BitsDisplayWindow::BitsDisplayWindow(App& app, EditorSession& session, QWidget* 
     makeBitTables(editorDocument(app));
     rebuild();
     const WindowPlace& place = editorDocument(app).bitsPlace;
-    if (place.left != 0 || place.top != 0) placeWindow(this, place, false);
+    if (place.left != 0 || place.top != 0) {
+        layout_->activate();  // the fixed size first, so the window is kept on the screen whole
+        placeWindow(*this, place, false);
+    }
 }
 
 void BitsDisplayWindow::rebuild() {

@@ -3,11 +3,11 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
-#include <algorithm>
 
 #include "editor/ui/editor_dialogs.h"
 #include "editor/ui/editor_window.h"
 #include "editor/ui/map_view_widget.h"
+#include "editor/ui/window_places.h"
 
 namespace ts {
 
@@ -24,50 +24,11 @@ std::vector<WindowPlace> screenPlaces() {
     return out;
 }
 
-// The screen rectangle a place overlaps most, or null when it overlaps none.
-const QScreen* screenOf(const QRect& place) {
-    const QScreen* best = nullptr;
-    int64_t bestArea = 0;
-    for (QScreen* s : QGuiApplication::screens()) {
-        const QRect both = s->availableGeometry().intersected(place);
-        const int64_t area = int64_t(both.width()) * both.height();
-        if (area > bestArea) {
-            bestArea = area;
-            best = s;
-        }
-    }
-    return best;
-}
-
-// Puts a window at a stored place: the size kept within the screen, the position only where the
-// rectangle lies on a screen (elsewhere the window stays where the system put it).
-void applyPlace(QWidget& w, const WindowPlace& place, QSize minimum) {
-    QRect wanted(place.left, place.top, place.width, place.height);
-    const QScreen* screen = screenOf(wanted);
-    const QRect area = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
-    if (place.width > 0 && place.height > 0) {
-        w.resize(std::clamp(place.width, minimum.width(), std::max(area.width(), minimum.width())),
-                 std::clamp(place.height, minimum.height(), std::max(area.height(), minimum.height())));
-    }
-    if (screen) {
-        // Keep the whole window on that screen.
-        const int left = std::clamp(place.left, area.left(), std::max(area.left(), area.right() - w.width()));
-        const int top = std::clamp(place.top, area.top(), std::max(area.top(), area.bottom() - w.height()));
-        w.move(left, top);
-    }
-}
-
-WindowPlace placeOf(const QWidget& w) {
-    const QRect g = w.isMaximized() ? w.normalGeometry() : w.geometry();
-    const QPoint corner = w.isMaximized() ? g.topLeft() : w.pos();
-    return WindowPlace{corner.x(), corner.y(), g.width(), g.height(), w.isMaximized()};
-}
-
 }  // namespace
 
 void EditorWindow::placeOnScreen() {
     const EditorDocument& doc = editorDocument(app_);
-    applyPlace(*this, doc.editorPlace, minimumSize());
+    placeWindow(*this, doc.editorPlace, true);
     if (doc.editorPlace.maximized) showMaximized();
     else show();
     raise();

@@ -154,7 +154,7 @@ SpecimenWindow::SpecimenWindow(App& app, EditorSession& session, QWidget* parent
     resize(kDefaultSpecimenWidth, kDefaultSpecimenHeight);
     // A place from Specimen.Move (or an earlier opening); a window never placed stays where the
     // editor puts it.
-    if (doc.specimenPlace.width > 0 && doc.specimenPlace.height > 0) placeWindow(this, doc.specimenPlace, true);
+    if (doc.specimenPlace.width > 0 && doc.specimenPlace.height > 0) placeWindow(*this, doc.specimenPlace, true);
     rebuild();
 }
 

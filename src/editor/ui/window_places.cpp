@@ -2,45 +2,55 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 namespace ts {
 
-namespace {
-constexpr int kMinVisibleWidth = 100;  // part of a window that must lie on a screen
-constexpr int kMinVisibleHeight = 50;
-}  // namespace
-
-bool placeOnScreen(const QRect& rect) {
+QScreen* screenUnder(const QRect& rect) {
+    QScreen* best = nullptr;
+    int64_t bestArea = 0;
     for (QScreen* screen : QGuiApplication::screens()) {
-        QRect common = screen->availableGeometry().intersected(rect);
-        if (common.width() >= std::min(kMinVisibleWidth, rect.width()) &&
-            common.height() >= std::min(kMinVisibleHeight, rect.height()) && !common.isEmpty())
-            return true;
+        const QRect common = screen->availableGeometry().intersected(rect);
+        const int64_t area = int64_t(common.width()) * common.height();
+        if (!common.isEmpty() && area > bestArea) {
+            bestArea = area;
+            best = screen;
+        }
     }
-    return false;
+    return best;
 }
 
-void placeWindow(QWidget* window, const WindowPlace& place, bool size) {
-    QSize wanted = size && place.width > 0 && place.height > 0 ? QSize(place.width, place.height) : window->size();
-    // Never larger than the screen the window is on.
-    if (QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen())
-        wanted = wanted.boundedTo(screen->availableGeometry().size());
-    QRect rect(QPoint(place.left, place.top), wanted);
-    if (!placeOnScreen(rect)) {
-        if (size && place.width > 0 && place.height > 0) window->resize(wanted);
-        return;
+void placeWindow(QWidget& window, const WindowPlace& place, bool size) {
+    const bool sized = size && place.width > 0 && place.height > 0;
+    const QSize minimum = window.minimumSize();
+    QSize wanted = sized ? QSize(std::max(place.width, minimum.width()), std::max(place.height, minimum.height()))
+                         : window.size();
+    QScreen* screen = screenUnder(QRect(QPoint(place.left, place.top), wanted));
+    QScreen* sizing = screen ? screen : window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (sized) {
+        // Never larger than the screen, never smaller than the window allows.
+        if (sizing) wanted = wanted.boundedTo(sizing->availableGeometry().size()).expandedTo(minimum);
+        window.resize(wanted);
     }
-    if (size) window->resize(wanted);
-    window->move(rect.topLeft());
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    const int width = window.width(), height = window.height();
+    const int left = std::clamp(place.left, area.left(), std::max(area.left(), area.left() + area.width() - width));
+    const int top = std::clamp(place.top, area.top(), std::max(area.top(), area.top() + area.height() - height));
+    window.move(left, top);
+}
+
+WindowPlace placeOf(const QWidget& window) {
+    if (window.isMaximized()) {
+        const QRect normal = window.normalGeometry();
+        return WindowPlace{normal.x(), normal.y(), normal.width(), normal.height(), true};
+    }
+    const QPoint corner = window.pos();
+    return WindowPlace{corner.x(), corner.y(), window.width(), window.height(), false};
 }
 
 void rememberPlace(const QWidget& window, WindowPlace& place) {
-    if (!window.isVisible()) return;
-    const QRect frame = window.frameGeometry();
-    place.left = frame.left();
-    place.top = frame.top();
-    place.width = window.width();
-    place.height = window.height();
+    if (window.isVisible()) place = placeOf(window);
 }
 
 }  // namespace ts

@@ -1,19 +1,27 @@
 #pragma once
-// Where the editor's tool windows go: a place from the settings script is taken only when the
-// window's rectangle there lies on one of the screens, so a script written on another desk never
-// puts a window out of reach.
+// Where the editor window and its tool windows go: a place from the settings script is taken only
+// when it lies on one of the screens, and then the whole window is kept on that screen, so a
+// script written on another desk never puts a window out of reach.
 #include <QWidget>
 
 #include "editor/editor_document.h"
 
+class QScreen;
+
 namespace ts {
 
-// True when the rectangle overlaps a screen's available area by at least 100 x 50 pixels.
-bool placeOnScreen(const QRect& rect);
+// The screen whose available area the rectangle overlaps most; null when it overlaps none.
+QScreen* screenUnder(const QRect& rect);
 
-// Moves the window to place.left/top (and sizes it to place.width/height when `size` is set and
-// both are positive) when that rectangle lies on a screen; else leaves it where it is.
-void placeWindow(QWidget* window, const WindowPlace& place, bool size);
+// Puts a window at a stored place. With `size` and a positive width and height, the window takes
+// that size, kept between its minimum size and the size of the screen. The position is taken only
+// when the window's rectangle there overlaps a screen, and is then moved as little as needed for
+// the whole window to lie on that screen; a place on no screen leaves the window where it is.
+void placeWindow(QWidget& window, const WindowPlace& place, bool size);
+
+// The place of a window as the settings script stores it: position and client size, the normal
+// ones while it is maximized.
+WindowPlace placeOf(const QWidget& window);
 
 // Keeps a shown window's frame position and client size in `place` (a hidden window changes nothing).
 void rememberPlace(const QWidget& window, WindowPlace& place);
