@@ -1,5 +1,6 @@
 #include "host/file_lock.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -33,9 +34,15 @@ int lockTimeoutMs() {
     return 60000;
 }
 
+int windowLockWaitMs() {
+    constexpr int kWindowWaitMs = 3000;  // a batch run on a project of usual size ends well within this
+    return std::min(kWindowWaitMs, lockTimeoutMs());
+}
+
 bool FileLock::acquire(const std::string& guarded, int timeoutMs, const std::function<void()>& waiting,
                        std::string* reason) {
     release();
+    heldByAnother_ = false;
     const std::string path = lockPathFor(guarded);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     bool told = false;
@@ -65,6 +72,7 @@ bool FileLock::acquire(const std::string& guarded, int timeoutMs, const std::fun
             return false;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
+            heldByAnother_ = true;
             if (reason) *reason = fromUtf8(std::strerror(EWOULDBLOCK));
             return false;
         }

@@ -21,9 +21,13 @@ public:
                  std::string* reason = nullptr);
     void release();
     bool held() const { return fd_ >= 0; }
+    // After a failed acquire: another run held the lock the whole time (rather than the lock file
+    // not being made).
+    bool heldByAnother() const { return heldByAnother_; }
 
 private:
     int fd_ = -1;
+    bool heldByAnother_ = false;
     std::string lockPath_;
 };
 
@@ -32,5 +36,10 @@ std::string lockPathFor(const std::string& guarded);
 
 // How long runs wait for a lock, in milliseconds: TILESMITHERY_LOCK_TIMEOUT (seconds) or 60 s.
 int lockTimeoutMs();
+
+// How long a window waits for a project's lock before it refuses: long enough for a batch run to
+// finish with the project, never as long as lockTimeoutMs(), since a window that holds the lock
+// keeps it for as long as it stays open.
+int windowLockWaitMs();
 
 }  // namespace ts

@@ -27,6 +27,19 @@ bool runQuitHook(App& app) {
 
 void runProcedure(App& app, const std::string& label) { runScriptFile(app, systemSettings(app).scriptName, label); }
 
+bool takeWindowLock(App& app, FileLock& lock, const std::string& path) {
+    std::string reason;
+    {
+        BusyScope busy(hostServices(app));
+        if (lock.acquire(path, windowLockWaitMs(), {}, &reason)) return true;
+    }
+    const std::string text = lock.heldByAnother()
+                                 ? formatText(tr(T::ProjectOpenElsewhere), path.c_str())
+                                 : formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str());
+    showBox(hostServices(app), tr(T::CaptionError), text, Icon::Error);
+    return false;
+}
+
 bool switchProjectLock(App& app, const std::string& path) {
     ProjectPaths& paths = projectPaths(app);
     if (path.empty()) {
@@ -36,13 +49,7 @@ bool switchProjectLock(App& app, const std::string& path) {
     }
     if (paths.lock && paths.lock->held() && paths.lockedPath == path) return true;
     auto lock = std::make_unique<FileLock>();
-    std::string reason;
-    BusyScope busy(hostServices(app));
-    if (!lock->acquire(path, lockTimeoutMs(), {}, &reason)) {
-        showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str()),
-                Icon::Error);
-        return false;
-    }
+    if (!takeWindowLock(app, *lock, path)) return false;
     paths.lock = std::move(lock);
     paths.lockedPath = path;
     return true;

@@ -6,6 +6,7 @@
 namespace ts {
 
 struct App;
+class FileLock;
 
 // Runs "onstart". True when the window must close at once (a `quit` or a `return 0` there).
 bool runStartHook(App& app);
@@ -30,9 +31,15 @@ void newProject(App& app);
 // then empty under that name) or when its lock is held elsewhere (reported; nothing changed).
 bool openProject(App& app, const std::string& path);
 
+// Takes the lock of the project file `path` for a window. A batch run on the project is given a
+// short while to finish (windowLockWaitMs, under "Please wait..."); a project still held after
+// that is open in another window, which keeps it as long as it is open, so the window refuses at
+// once and says so. True when the lock is held.
+bool takeWindowLock(App& app, FileLock& lock, const std::string& path);
+
 // Holds the lock of the project file `path` (absolute) instead of the one held now; an empty path
-// releases it. Waits as batch runs do while another run holds it; when that lasts too long the
-// refusal is reported and the old lock is kept. True when the lock of `path` is held.
+// releases it. A lock held elsewhere is refused as takeWindowLock says, and the old lock is kept.
+// True when the lock of `path` is held.
 bool switchProjectLock(App& app, const std::string& path);
 
 }  // namespace ts

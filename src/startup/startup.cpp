@@ -15,6 +15,7 @@
 #include "app/app_init.h"
 #include "app/app_state.h"
 #include "project/project_file.h"
+#include "project/window_session.h"
 #include "script/interpreter.h"
 #include "startup/command_line.h"
 
@@ -33,16 +34,24 @@ StartMode prepareStartup(App& app, const std::string& commandLine, const std::st
     // from reading it to writing it back. A window holds it while the project is open; in a
     // folder where no lock file can be made (read-only) a window opens without it, as it did
     // before windows took the lock, since it could not save there anyway.
+    const bool window = parts.rest.empty();
     const bool windowWithoutLock =
-        parts.rest.empty() && ::access(nativePath(directoryOf(projectPaths(app).projectPath)).c_str(), W_OK) != 0;
+        window && ::access(nativePath(directoryOf(projectPaths(app).projectPath)).c_str(), W_OK) != 0;
     if (projectLock && !windowWithoutLock) {
         const std::string& path = projectPaths(app).projectPath;
-        std::string reason;
-        auto waiting = [&] { std::fprintf(stderr, "%s\n", toUtf8(formatText(tr(T::FileLockWaiting), path.c_str())).c_str()); };
-        if (!projectLock->acquire(path, lockTimeoutMs(), waiting, &reason)) {
-            showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str()),
-                    Icon::Error);
-            return StartMode::Refused;
+        if (window) {
+            // Another window keeps the project as long as it is open: no point waiting for it.
+            if (!takeWindowLock(app, *projectLock, path)) return StartMode::Refused;
+        } else {
+            std::string reason;
+            auto waiting = [&] {
+                std::fprintf(stderr, "%s\n", toUtf8(formatText(tr(T::FileLockWaiting), path.c_str())).c_str());
+            };
+            if (!projectLock->acquire(path, lockTimeoutMs(), waiting, &reason)) {
+                showBox(hostServices(app), tr(T::CaptionError),
+                        formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str()), Icon::Error);
+                return StartMode::Refused;
+            }
         }
     }
 

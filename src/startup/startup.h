@@ -9,12 +9,13 @@ struct App;
 
 class FileLock;
 
-// Refused: a batch run could not take the project's lock; nothing was read or written.
+// Refused: the project's lock could not be taken (reported); nothing was read or written.
 enum class StartMode { BatchConversion, BatchScript, Interactive, Refused };
 
 // Steps up to the choice of the mode: defaults, project path made absolute and its folder made
 // the current directory, project file read. Returns the mode and leaves the rest of the command
-// line in `rest`. `projectLock` (when given) takes the project's lock first.
+// line in `rest`. `projectLock` (when given) takes the project's lock first: a batch run waits up
+// to lockTimeoutMs() for it, a window only briefly (see takeWindowLock).
 StartMode prepareStartup(App& app, const std::string& commandLine, const std::string& programDirectory,
                          std::string& rest, FileLock* projectLock = nullptr);
 

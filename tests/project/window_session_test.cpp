@@ -1,14 +1,18 @@
 // The window's hooks, closing and the "Execute (script)" run, without the window.
+#include <chrono>
 #include <dirent.h>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "app/app_state.h"
 #include "host/file_lock.h"
 #include "host/file_system.h"
+#include "host/message_box.h"
 #include "project/element_table.h"
 #include "project/project_paths.h"
 #include "project/script_invite.h"
 #include "project/window_session.h"
+#include "resources/texts.h"
 #include "test_support.h"
 
 using namespace ts;
@@ -155,4 +159,56 @@ TEST_F(ProjectLockTest, SaveAsMovesTheLockAndIsRefusedOnALockedName) {
     EXPECT_FALSE(fileExists(dir.file("d.tsp")));
     EXPECT_EQ(projectPaths(app).projectPath, dir.file("c.tsp"));
     EXPECT_FALSE(freeForOthers(dir.file("c.tsp")));
+}
+
+// A window holds its project as long as it is open, so another window waits only for a batch run
+// to finish, not for the whole lock timeout of batch runs.
+struct WindowLockWaitTest : ProjectLockTest {
+    WindowLockWaitTest() { setenv("TILESMITHERY_LOCK_TIMEOUT", "60", 1); }
+};
+
+TEST_F(WindowLockWaitTest, TheWindowsWaitIsShortAndNeverLongerThanTheBatchTimeout) {
+    EXPECT_GT(windowLockWaitMs(), 0);
+    EXPECT_LE(windowLockWaitMs(), 5000);
+    setenv("TILESMITHERY_LOCK_TIMEOUT", "0.05", 1);
+    EXPECT_EQ(windowLockWaitMs(), 50);
+}
+
+TEST_F(WindowLockWaitTest, AProjectOpenInAnotherWindowIsRefusedWithoutTheLongWait) {
+    const std::string a = dir.file("a.tsp"), b = dir.file("b.tsp");
+    dir.write("a.tsp", "#Fichier de projet Tilesmithery\r\n");
+    dir.write("b.tsp", "#Fichier de projet Tilesmithery\r\n");
+    FileLock otherWindow;
+    ASSERT_TRUE(otherWindow.acquire(a, 0));
+    openProject(app, b);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(openProject(app, a));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    // Far below the minute a batch run would wait.
+    EXPECT_LT(waited, std::chrono::seconds(20));
+    EXPECT_EQ(t.host.lastCaption(), "Error");
+    EXPECT_EQ(t.host.lastText(), formatText(tr(T::ProjectOpenElsewhere), a.c_str()));
+    EXPECT_EQ(projectPaths(app).projectPath, b);  // the window keeps its project and its lock
+    EXPECT_FALSE(freeForOthers(b));
+
+    // Save As onto it is refused the same way and writes nothing.
+    t.host.clear();
+    EXPECT_FALSE(saveProjectAs(app, true, [&] { return a; }));
+    EXPECT_EQ(t.host.lastText(), formatText(tr(T::ProjectOpenElsewhere), a.c_str()));
+    EXPECT_EQ(projectPaths(app).projectPath, b);
+}
+
+TEST_F(WindowLockWaitTest, ABatchRunThatFinishesSoonIsWaitedFor) {
+    const std::string a = dir.file("a.tsp");
+    dir.write("a.tsp", "#Fichier de projet Tilesmithery\r\n");
+    FileLock batch;
+    ASSERT_TRUE(batch.acquire(a, 0));
+    std::thread finishing([&batch] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        batch.release();
+    });
+    EXPECT_TRUE(openProject(app, a));
+    finishing.join();
+    EXPECT_FALSE(freeForOthers(a));
+    for (const auto& box : t.host.boxes) ADD_FAILURE() << box.caption << ": " << box.text;
 }

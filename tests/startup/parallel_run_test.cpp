@@ -13,6 +13,8 @@
 #include "editor/surface.h"
 #include "host/file_lock.h"
 #include "host/file_system.h"
+#include "host/message_box.h"
+#include "resources/texts.h"
 #include "project/window_session.h"
 #include "startup/startup.h"
 #include "test_support.h"
@@ -127,6 +129,9 @@ TEST(ParallelRuns, AWindowsStartTakesTheProjectsLockOrIsRefused) {
         EXPECT_EQ(ts::prepareStartup(second.app, "\"" + dir.file("game.tsp") + "\"", dir.path(), rest, &refused),
                   ts::StartMode::Refused);
         EXPECT_EQ(second.host.lastCaption(), "Error");
+        // Said as what it is: the project is open elsewhere (not a run that overstayed).
+        EXPECT_EQ(second.host.lastText(),
+                  ts::formatText(ts::tr(ts::T::ProjectOpenElsewhere), ts::absolutePath(dir.file("game.tsp")).c_str()));
     }
     unsetenv("TILESMITHERY_LOCK_TIMEOUT");
 }
