@@ -83,8 +83,8 @@ int renameRecord(App& app, int index, const std::string& text, int duplicatedFro
     if (record.isFolder()) {
         if (name == record.name) return -1;
         if (folderIndex(app, name) >= 0 || rootFolderType(name) >= 0) {
-            ask(app, T::CaptionError, format(T::ErrorFolderExists, record.inFolder() ? record.folder : tr(T::FolderRoot)),
-                Icon::Error, Buttons::Ok, Answer::Ok);
+            const std::string place = folderPlaceLabel(record.inFolder() ? record.folder : std::string());
+            ask(app, T::CaptionError, format(T::ErrorFolderExists, place), Icon::Error, Buttons::Ok, Answer::Ok);
             return -1;
         }
         const std::string old = record.name;
@@ -221,8 +221,8 @@ int addFolderRecord(App& app, const std::string& text, const std::string& place)
         return -1;
     }
     if (folderIndex(app, name) >= 0 || rootFolderType(name) >= 0) {
-        ask(app, T::CaptionError, format(T::ErrorFolderExists, place.empty() ? tr(T::FolderRoot) : place), Icon::Error,
-            Buttons::Ok, Answer::Ok);
+        ask(app, T::CaptionError, format(T::ErrorFolderExists, folderPlaceLabel(place)), Icon::Error, Buttons::Ok,
+            Answer::Ok);
         return -1;
     }
     ElementRecord record;

@@ -18,10 +18,15 @@ struct RootFolder {
     const char* french;
     const char* english;
     uint32_t type;
+    T label;
 };
 const RootFolder kRootFolders[] = {
-    {"racine", "root", 0},      {"mosaiques", "tilesets", 3}, {"cartes", "maps", 1},
-    {"palettes", "palettes", 6}, {"bitmaps", "bitmaps", 4},    {"listes", "lists", 7},
+    {"racine", "root", 0, T::FolderRoot},
+    {"mosaiques", "tilesets", 3, T::CtxFolderTilesets},
+    {"cartes", "maps", 1, T::CtxFolderMaps},
+    {"palettes", "palettes", 6, T::CtxFolderPalettes},
+    {"bitmaps", "bitmaps", 4, T::CtxFolderBitmaps},
+    {"listes", "lists", 7, T::CtxFolderLists},
 };
 
 }  // namespace
@@ -56,6 +61,18 @@ const char* rootFolderName(uint32_t type, bool french) {
     for (const RootFolder& r : kRootFolders)
         if (r.type == type) return french ? r.french : r.english;
     return "";
+}
+
+const char* rootFolderLabel(uint32_t type) {
+    for (const RootFolder& r : kRootFolders)
+        if (r.type == type) return tr(r.label);
+    return "";
+}
+
+std::string folderPlaceLabel(const std::string& place) {
+    if (place.empty()) return tr(T::FolderRoot);
+    const int root = rootFolderType(place);
+    return root >= 0 ? rootFolderLabel(uint32_t(root)) : place;
 }
 
 }  // namespace ts

@@ -21,5 +21,11 @@ int elementTypeFromName(const std::string& name);
 int rootFolderType(const std::string& name);
 // The root folder name of a type in one language; "" when the type has no root.
 const char* rootFolderName(uint32_t type, bool french);
+// What the user reads for a root in this edition ("root", "tilesets", ... or "racine",
+// "mosa\xEFques", ...); "" when the type has no root.
+const char* rootFolderLabel(uint32_t type);
+// A folder field as the user reads it: a root's name in either language becomes its label, an
+// empty field the top's label, any other folder name stays as it is.
+std::string folderPlaceLabel(const std::string& place);
 
 }  // namespace ts

@@ -12,6 +12,7 @@
 #include "editor/editor_session.h"
 #include "host/host_services.h"
 #include "host/message_box.h"
+#include "host/ui/standard_buttons.h"
 
 namespace ts {
 
@@ -40,14 +41,9 @@ QDialogButtonBox* okCancel(QDialog* dialog, const std::string& prefix) {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
     buttons->setObjectName(QString::fromStdString(prefix + "-buttons"));
     buttons->setAccessibleName(qtr(T::DlgOk) + " / " + qtr(T::DlgCancel));
-    auto* ok = buttons->button(QDialogButtonBox::Ok);
-    ok->setObjectName(QString::fromStdString(prefix + "-ok"));
-    ok->setAccessibleName(qtr(T::DlgOk));
-    ok->setText(qtr(T::DlgOk));
-    auto* cancel = buttons->button(QDialogButtonBox::Cancel);
-    cancel->setObjectName(QString::fromStdString(prefix + "-cancel"));
-    cancel->setAccessibleName(qtr(T::DlgCancel));
-    cancel->setText(qtr(T::DlgCancel));
+    labelStandardButtons(*buttons);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QString::fromStdString(prefix + "-ok"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QString::fromStdString(prefix + "-cancel"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;

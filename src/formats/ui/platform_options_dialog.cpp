@@ -8,6 +8,7 @@
 #include "formats/platform.h"
 #include "formats/ui/platform_options_panel.h"
 #include "host/ui/qt_text.h"
+#include "host/ui/standard_buttons.h"
 
 namespace ts {
 
@@ -22,9 +23,9 @@ void showPlatformOptions(App& app, int pageKind, QWidget* parent, int platformIn
     auto* panel = new PlatformOptionsPanel(app, platformIndex, pageKind, &dialog);
     layout->addWidget(panel);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    labelStandardButtons(*buttons);
     buttons->setObjectName("platform-options-buttons");
     buttons->button(QDialogButtonBox::Ok)->setObjectName("platform-options-ok");
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(qtr(T::OptionsOk));
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     dialog.exec();

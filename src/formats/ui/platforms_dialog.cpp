@@ -12,6 +12,7 @@
 #include "formats/platform_state.h"
 #include "formats/ui/platform_options_dialog.h"
 #include "host/ui/qt_text.h"
+#include "host/ui/standard_buttons.h"
 
 namespace ts {
 
@@ -37,11 +38,10 @@ PlatformsDialog::PlatformsDialog(App& app, QWidget* parent) : QDialog(parent), a
     row->addWidget(options);
     row->addStretch(1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    labelStandardButtons(*buttons);
     buttons->setObjectName("platforms-buttons");
     buttons->button(QDialogButtonBox::Ok)->setObjectName("platforms-ok");
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(qtr(T::OptionsOk));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("platforms-cancel");
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(qtr(T::OptionsCancel));
     row->addWidget(buttons);
     layout->addLayout(row);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -13,6 +13,7 @@
 #include "convert/ui/conversion_blocks.h"
 #include "convert/ui/conversion_progress.h"
 #include "host/ui/qt_text.h"
+#include "host/ui/standard_buttons.h"
 
 namespace ts {
 namespace {
@@ -68,6 +69,7 @@ Answer WindowHost::messageBox(const MessageBoxRequest& request) {
     box.setObjectName("message-box");
     box.setAccessibleName(toQt(request.caption));
     box.setDefaultButton(qtButton(request.defaultAnswer));
+    labelStandardButtons(box);
     switch (box.exec()) {
         case QMessageBox::Ok: return Answer::Ok;
         case QMessageBox::Cancel: return Answer::Cancel;

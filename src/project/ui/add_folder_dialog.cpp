@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "host/ui/qt_text.h"
+#include "host/ui/standard_buttons.h"
 #include "project/element_commands.h"
 #include "project/element_table.h"
 #include "project/element_types.h"
@@ -15,11 +16,16 @@ namespace ts {
 
 AddFolderState addFolderStateFor(const App& app) {
     AddFolderState state;
-    state.places = {ts::tr(T::FolderRoot)};
-    for (uint32_t type : {3u, 1u, 6u, 4u, 7u}) state.places.push_back(rootFolderName(type, false));
+    for (uint32_t type : {0u, 3u, 1u, 6u, 4u, 7u}) {
+        state.places.push_back(rootFolderLabel(type));
+        state.placeValues.push_back(rootFolderName(type, false));
+    }
     for (const auto& r : elementTable(app).records)
-        if (r.isFolder()) state.places.push_back(r.name);
-    state.place = state.places.front();
+        if (r.isFolder()) {
+            state.places.push_back(r.name);
+            state.placeValues.push_back(r.name);
+        }
+    state.place = state.placeValues.front();
     return state;
 }
 
@@ -37,13 +43,13 @@ AddFolderDialog::AddFolderDialog(const AddFolderState& state, QWidget* parent) :
     place_->setObjectName("folder-place");
     place_->setAccessibleName(qtr(T::AddFolderPlaceInto));
     for (const auto& p : state.places) place_->addItem(toQt(p));
-    place_->setCurrentText(toQt(state.place));
+    for (size_t i = 0; i < state.placeValues.size(); ++i)
+        if (state.placeValues[i] == state.place) place_->setCurrentIndex(int(i));
     layout->addRow(qtr(T::AddFolderPlaceInto), place_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    labelStandardButtons(*buttons);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("folder-ok");
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(qtr(T::DlgOk));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("folder-cancel");
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(qtr(T::DlgCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addRow(buttons);
@@ -53,7 +59,8 @@ AddFolderDialog::AddFolderDialog(const AddFolderState& state, QWidget* parent) :
 AddFolderState AddFolderDialog::state() const {
     AddFolderState state = state_;
     state.name = fromQt(name_->text());
-    state.place = fromQt(place_->currentText());
+    const int index = place_->currentIndex();
+    if (index >= 0 && size_t(index) < state.placeValues.size()) state.place = state.placeValues[size_t(index)];
     return state;
 }
 
@@ -63,9 +70,7 @@ bool runAddFolderDialog(App& app, QWidget* parent) {
         AddFolderDialog dialog(state, parent);
         if (dialog.exec() != QDialog::Accepted) return false;
         state = dialog.state();
-        // "root" stands for the top in either edition.
-        const std::string place = state.place == ts::tr(T::FolderRoot) ? "root" : state.place;
-        if (addFolderRecord(app, state.name, place) >= 0) return true;
+        if (addFolderRecord(app, state.name, state.place) >= 0) return true;
     }
 }
 

@@ -13,12 +13,14 @@ struct App;
 
 struct AddFolderState {
     std::string name;
-    std::string place;                 // "root", a branch's root name or a folder's name
-    std::vector<std::string> places;   // what "Place into:" offers
+    std::string place;                      // "root", a root's English name or a folder's name
+    std::vector<std::string> places;        // what "Place into:" offers, as the user reads it
+    std::vector<std::string> placeValues;   // the place each of them stands for
 };
 
-// The places offered: "root", "tilesets", "maps", "palettes", "bitmaps", "lists", then every
-// folder of the project in table order.
+// The places offered: the top, the roots of tilesets, maps, palettes, bitmaps and lists (under
+// their names in this edition), then every folder of the project in table order. The values are
+// the names the project file keeps whatever the edition: "root", "tilesets", ..., a folder's name.
 AddFolderState addFolderStateFor(const App& app);
 
 class AddFolderDialog : public QDialog {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "host/ui/qt_text.h"
+#include "host/ui/standard_buttons.h"
 #include "project/element_record.h"
 #include "project/element_types.h"
 
@@ -56,10 +57,9 @@ ElementPropertiesDialog::ElementPropertiesDialog(const ElementPropertiesState& s
     layout->addRow(qtr(T::PropertiesFolder), folder_);
     layout->addRow(qtr(T::PropertiesType), type_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    labelStandardButtons(*buttons);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("properties-ok");
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(qtr(T::DlgOk));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("properties-cancel");
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(qtr(T::DlgCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addRow(buttons);

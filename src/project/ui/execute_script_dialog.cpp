@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "host/ui/qt_text.h"
+#include "host/ui/standard_buttons.h"
 #include "project/script_invite.h"
 
 namespace ts {
@@ -31,11 +32,10 @@ ExecuteScriptDialog::ExecuteScriptDialog(const std::string& previous, QWidget* p
     edit_->selectAll();
     layout->addWidget(edit_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    labelStandardButtons(*buttons);
     buttons->setObjectName("execute-buttons");
     buttons->button(QDialogButtonBox::Ok)->setObjectName("execute-ok");
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(qtr(T::DlgOk));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("execute-cancel");
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(qtr(T::DlgCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);

@@ -22,6 +22,19 @@ W* named(W* widget, const char* name, const QString& accessible, const QString& 
     return widget;
 }
 
+// A size as the project file writes it ("64 MB", "Max.") in the units of this edition ("64 Mo").
+// Both read back alike: the size reader knows the French units too.
+QString editionSize(const std::string& size) {
+    if (size == kMaxMemoryEntries.back()) return qtr(T::OptionsMaxMemoryNoLimit);
+    const std::pair<const char*, T> units[] = {{"B", T::SizeUnitBytes}, {"kB", T::SizeUnitKilo}, {"MB", T::SizeUnitMega},
+                                               {"GB", T::SizeUnitGiga}, {"TB", T::SizeUnitTera}};
+    const size_t space = size.rfind(' ');
+    if (space != std::string::npos)
+        for (const auto& [unit, text] : units)
+            if (size.compare(space + 1, std::string::npos, unit) == 0) return toQt(size.substr(0, space + 1)) + qtr(text);
+    return toQt(size);
+}
+
 }  // namespace
 
 GeneralPage::GeneralPage(App& app, QWidget* parent) : OptionsPage(parent), app_(app) {
@@ -43,7 +56,7 @@ GeneralPage::GeneralPage(App& app, QWidget* parent) : OptionsPage(parent), app_(
     form->addRow(qtr(T::OptionsTimerEditor), timer_);
     memory_ = named(new QComboBox(this), "options-maxmemory", qtr(T::OptionsMaxMemory));
     memory_->setEditable(true);
-    for (const char* entry : kMaxMemoryEntries) memory_->addItem(QString::fromLatin1(entry));
+    for (const char* entry : kMaxMemoryEntries) memory_->addItem(editionSize(entry));
     form->addRow(qtr(T::OptionsMaxMemory), memory_);
     autoFormat_ = named(new QCheckBox(qtr(T::OptionsAutoFormat), this), "options-autoformat",
                         qtr(T::OptionsAutoFormat), qtr(T::OptionsTipAutoFormat));
@@ -86,7 +99,7 @@ void GeneralPage::setState(const GeneralOptionsState& s) {
     for (const auto& name : modelNames(app_)) model_->addItem(toQt(name));
     model_->setCurrentIndex(s.model);
     timer_->setText(toQt(s.timer));
-    memory_->setCurrentText(toQt(s.maxMemory));
+    memory_->setCurrentText(editionSize(s.maxMemory));
     autoFormat_->setChecked(s.autoFormat);
 }
 

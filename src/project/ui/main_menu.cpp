@@ -32,7 +32,7 @@ QAction* MainWindow::action(int command) const {
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName("menu-bar");
-    bar->setAccessibleName("Menu");
+    bar->setAccessibleName(qtr(T::MenuBarAccessibleName));
     auto menu = [&](T title, const char* objectName) {
         QMenu* m = bar->addMenu(qtr(title));
         m->setObjectName(objectName);

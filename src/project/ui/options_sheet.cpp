@@ -10,6 +10,7 @@
 #include "formats/ui/models_page.h"
 #include "host/message_box.h"
 #include "host/ui/qt_text.h"
+#include "host/ui/standard_buttons.h"
 #include "project/ui/general_page.h"
 #include "project/options_rules.h"
 
@@ -36,11 +37,10 @@ OptionsSheet::OptionsSheet(App& app, QWidget* parent, std::function<bool()> edit
     };
     layout->addWidget(tabs_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    labelStandardButtons(*buttons);
     buttons->setObjectName("options-buttons");
     buttons->button(QDialogButtonBox::Ok)->setObjectName("options-ok");
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(qtr(T::OptionsOk));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName("options-cancel");
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(qtr(T::OptionsCancel));
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <cstring>
 
+#include "host/ui/qt_text.h"
 #include "project/element_preview.h"
 
 namespace ts {
@@ -22,7 +23,7 @@ QImage surfaceImage(const ElementPreview& preview) {
 
 PreviewCanvas::PreviewCanvas(const ElementPreview& preview, QWidget* parent) : QWidget(parent), preview_(preview) {
     setObjectName("preview-canvas");
-    setAccessibleName("Preview");
+    setAccessibleName(qtr(T::PreviewAccessibleName));
     setMouseTracking(true);
     refresh();
 }

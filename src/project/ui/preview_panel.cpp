@@ -54,7 +54,7 @@ PreviewPanel::PreviewPanel(App& app, int index, QWidget* parent) : QWidget(paren
     middle->addWidget(scroll_, 0, Qt::AlignTop);
     mouse_ = new QLabel(this);
     mouse_->setObjectName("preview-mouse");
-    mouse_->setAccessibleName("Mouse position");
+    mouse_->setAccessibleName(qtr(T::PreviewMouseAccessibleName));
     mouse_->setMinimumWidth(110);
     mouse_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     mouse_->setAutoFillBackground(true);

@@ -113,7 +113,7 @@ void branchMenu(MainWindow& window, QMenu* menu, int branch) {
 QMenu* buildTreeContextMenu(MainWindow& window, QTreeWidgetItem* node, QWidget* parent) {
     auto* menu = new QMenu(parent);
     menu->setObjectName("tree-context-menu");
-    menu->setAccessibleName("Context menu");
+    menu->setAccessibleName(qtr(T::ContextMenuAccessibleName));
     const int record = window.tree()->recordOfItem(node);
     const int branch = window.tree()->branchOfItem(node);
     if (record >= 0) {

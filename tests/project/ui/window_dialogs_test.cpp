@@ -36,6 +36,8 @@ TEST_F(WindowDialogsTest, AddFolderOffersThePlacesAndRefusesATakenName) {
     folder("World");
     AddFolderState state = addFolderStateFor(app);
     EXPECT_EQ(state.places, (std::vector<std::string>{"root", "tilesets", "maps", "palettes", "bitmaps", "lists", "World"}));
+    EXPECT_EQ(state.placeValues, state.places);
+    EXPECT_EQ(state.place, "root");
     whenModal([](QDialog* d) {
         d->findChild<QLineEdit*>("folder-name")->setText("Act1");
         d->findChild<QComboBox*>("folder-place")->setCurrentText("World");
