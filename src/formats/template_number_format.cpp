@@ -173,7 +173,8 @@ void NumberFormat::writeSteps(App& app, TemplateOutput& out, uint32_t value) con
                 break;
             case Kind::BadBytes:
                 flush();
-                showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::TemplateBinaryTypeError)), Icon::Warning);
+                showBox(hostServices(app), tr(T::CaptionError), formatWithoutValues(tr(T::TemplateBinaryTypeError)),
+                        Icon::Warning);
                 break;
         }
     }

@@ -22,6 +22,15 @@ std::string formatText(const char* format, ...) {
     return out;
 }
 
+std::string formatWithoutValues(const char* format) {
+    std::string out;
+    for (const char* p = format; p && *p; ++p) {
+        out += *p;
+        if (p[0] == '%' && p[1] == '%') ++p;
+    }
+    return out;
+}
+
 Answer showBox(HostServices& host, const std::string& caption, const std::string& text, Icon icon,
                Buttons buttons, Answer defaultAnswer, bool owned) {
     MessageBoxRequest r;

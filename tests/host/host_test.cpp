@@ -2,6 +2,7 @@
 
 #include "host/file_system.h"
 #include "host/host_services.h"
+#include "host/message_box.h"
 #include "host/text_encoding.h"
 #include "host/text_file.h"
 #include "test_support.h"
@@ -76,4 +77,14 @@ TEST(HostServices, SplitsCommandLinesLikeAShell) {
     EXPECT_EQ(w[1], "my file.txt");
     EXPECT_EQ(w[2], "a b");
     EXPECT_EQ(w[3], "c d");
+}
+
+TEST(MessageBox, AMessageWithoutValuesPrintsAsPrintfWouldAndReadsNoConversion) {
+    EXPECT_EQ(ts::formatWithoutValues("Binary type error (please use %%1b, %%2b, %%4b only)"),
+              ts::formatText("Binary type error (please use %%1b, %%2b, %%4b only)"));
+    EXPECT_EQ(ts::formatWithoutValues("100%% sure"), "100% sure");
+    // A conversion left in a text by mistake is shown, never read.
+    EXPECT_EQ(ts::formatWithoutValues("%s and %d"), "%s and %d");
+    EXPECT_EQ(ts::formatWithoutValues("ends with %"), "ends with %");
+    EXPECT_EQ(ts::formatWithoutValues(""), "");
 }
