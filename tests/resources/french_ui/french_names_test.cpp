@@ -12,12 +12,14 @@
 #include "editor/plane_property_rules.h"
 #include "editor/ui/editor_dialogs.h"
 #include "formats/format_state.h"
+#include "formats/object_list.h"
 #include "formats/model_table.h"
 #include "formats/platform_state.h"
 #include "formats/ui/formats_dialog.h"
 #include "formats/ui/platform_options_dialog.h"
 #include "formats/ui/platforms_dialog.h"
 #include "host/ui/window_host.h"
+#include "project/creation_forms.h"
 #include "project/element_commands.h"
 #include "project/ui/add_folder_dialog.h"
 #include "project/ui/element_properties_dialog.h"
@@ -211,6 +213,19 @@ TEST_F(FrenchNamesWindow, EditorWindowMenuDialogsAndToolWindows) {
     window->setSpecimenShown(true);
     ASSERT_NE(window->specimenWindow(), nullptr);
     expectFrench(app, *window->specimenWindow(), "specimen");
+
+    // An object list as the second plane, for the object parameters dialog.
+    ObjectListFormState form = defaultObjectListForm(app);
+    form.file = "objets.lst.c";
+    form.blockSize = 0;
+    ASSERT_TRUE(runObjectListForm(app, form)) << host.lastText();
+    const ElementRecord list = elementTable(app).records[size_t(elementTable(app).count() - 1)];
+    ASSERT_EQ(openEditorWindow(app, list), window.data());
+    key(Qt::Key_2, Qt::ControlModifier);
+    ASSERT_EQ(plane(1).kind, PlaneList);
+    ASSERT_TRUE(addListEntry(app, plane(1).objects, 8, 8, 1));
+    expectFrench(app, *window, "editor window with a list");
+    expectFrenchModal(app, "object parameters", [&] { showObjectParameters(window, app, s, 0); });
 }
 
 }  // namespace
