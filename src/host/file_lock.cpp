@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include "host/file_system.h"
+#include "host/message_box.h"
 #include "host/text_encoding.h"
+#include "resources/texts.h"
 
 namespace ts {
 
@@ -32,6 +34,11 @@ int lockTimeoutMs() {
         if (end != text && seconds >= 0 && seconds < 86400) return int(seconds * 1000);
     }
     return 60000;
+}
+
+std::string lockFailureText(const FileLock& lock, const std::string& guarded, const std::string& reason) {
+    return formatText(tr(lock.heldByAnother() ? T::FileLockFailed : T::FileLockNotMade), guarded.c_str(),
+                      reason.c_str());
 }
 
 int windowLockWaitMs() {

@@ -37,6 +37,10 @@ std::string lockPathFor(const std::string& guarded);
 // How long runs wait for a lock, in milliseconds: TILESMITHERY_LOCK_TIMEOUT (seconds) or 60 s.
 int lockTimeoutMs();
 
+// The message of a failed acquire: the lock held by another run the whole time, or the lock file
+// not made (the reason says why).
+std::string lockFailureText(const FileLock& lock, const std::string& guarded, const std::string& reason);
+
 // How long a window waits for a project's lock before it refuses: long enough for a batch run to
 // finish with the project, never as long as lockTimeoutMs(), since a window that holds the lock
 // keeps it for as long as it stays open.

@@ -33,9 +33,8 @@ bool takeWindowLock(App& app, FileLock& lock, const std::string& path) {
         BusyScope busy(hostServices(app));
         if (lock.acquire(path, windowLockWaitMs(), {}, &reason)) return true;
     }
-    const std::string text = lock.heldByAnother()
-                                 ? formatText(tr(T::ProjectOpenElsewhere), path.c_str())
-                                 : formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str());
+    const std::string text = lock.heldByAnother() ? formatText(tr(T::ProjectOpenElsewhere), path.c_str())
+                                                  : lockFailureText(lock, path, reason);
     showBox(hostServices(app), tr(T::CaptionError), text, Icon::Error);
     return false;
 }

@@ -215,8 +215,7 @@ bool lockReferenceFile(App& app, FileLock& lock) {
     const std::string path = referenceFilePath(app);
     std::string reason;
     if (lock.acquire(path, lockTimeoutMs(), {}, &reason)) return true;
-    showBox(hostServices(app), tr(T::CaptionError), formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str()),
-            Icon::Error);
+    showBox(hostServices(app), tr(T::CaptionError), lockFailureText(lock, path, reason), Icon::Error);
     return false;
 }
 

@@ -48,8 +48,8 @@ StartMode prepareStartup(App& app, const std::string& commandLine, const std::st
                 std::fprintf(stderr, "%s\n", toUtf8(formatText(tr(T::FileLockWaiting), path.c_str())).c_str());
             };
             if (!projectLock->acquire(path, lockTimeoutMs(), waiting, &reason)) {
-                showBox(hostServices(app), tr(T::CaptionError),
-                        formatText(tr(T::FileLockFailed), path.c_str(), reason.c_str()), Icon::Error);
+                showBox(hostServices(app), tr(T::CaptionError), lockFailureText(*projectLock, path, reason),
+                        Icon::Error);
                 return StartMode::Refused;
             }
         }

@@ -212,3 +212,12 @@ TEST_F(WindowLockWaitTest, ABatchRunThatFinishesSoonIsWaitedFor) {
     EXPECT_FALSE(freeForOthers(a));
     for (const auto& box : t.host.boxes) ADD_FAILURE() << box.caption << ": " << box.text;
 }
+
+TEST_F(WindowLockWaitTest, ALockFileThatCannotBeMadeIsNotCalledAnotherRun) {
+    const std::string missing = dir.file("missing/p.tsp");
+    EXPECT_FALSE(openProject(app, missing));
+    EXPECT_EQ(t.host.lastCaption(), "Error");
+    const std::string said = t.host.lastText();
+    EXPECT_EQ(said.rfind(formatText(tr(T::FileLockNotMade), missing.c_str(), "").substr(0, 20), 0), 0u) << said;
+    EXPECT_EQ(said.find("another run"), std::string::npos) << said;
+}
