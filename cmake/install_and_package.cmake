@@ -113,5 +113,12 @@ if(TS_DPKG AND TS_TIFF_FILE)
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS ${TS_TIFF_PACKAGE})
   endif()
 endif()
+# The French edition shows Qt's own texts (file dialogs, text field menus) in French with Qt's
+# translations.
+if(CPACK_DEBIAN_PACKAGE_RECOMMENDS)
+  string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", qt6-translations-l10n")
+else()
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+endif()
 set(CPACK_SOURCE_IGNORE_FILES "/build.*/;/[.]git/")
 include(CPack)

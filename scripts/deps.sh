@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   libpng-dev libdeflate-dev libjpeg-dev zlib1g-dev libgif-dev libtiff-dev
-  qt6-base-dev libgl-dev libjpeg-turbo-progs
+  qt6-base-dev qt6-translations-l10n libgl-dev libjpeg-turbo-progs
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth hyperfine

@@ -9,6 +9,7 @@
 
 #include "app/app_state.h"
 #include "host/text_encoding.h"
+#include "host/ui/qt_translation.h"
 #include "host/ui/window_host.h"
 #include "project/project_paths.h"
 #include "project/ui/main_window.h"
@@ -76,6 +77,7 @@ extern "C" __attribute__((visibility("default"))) int tsRunInteractive(int argc,
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QApplication::setApplicationName("Tilesmithery");
     QApplication::setQuitOnLastWindowClosed(true);
+    installQtTranslation(application);
 
     LoadingWindow loading;
     loading.show();
@@ -100,5 +102,5 @@ extern "C" __attribute__((visibility("default"))) int tsRunInteractive(int argc,
     host.setOwner(nullptr);
     host.setBusyHandler(nullptr);
     window.reset();
-    return status == 0 ? 0 : 0;
+    return status;
 }

@@ -32,6 +32,13 @@ void whenModal(std::function<void(QDialog*)> step) {
 
 struct FrenchDialogs : ::testing::Test, test::WindowProject {};
 
+// Qt's own texts (file dialogs, the menus of text fields) come from Qt's French translation, which
+// the program installs as this test program does.
+TEST(FrenchQtTexts, QtsOwnTextsAreFrench) {
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annuler");
+    EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "&Copy"), "Cop&ier");
+}
+
 TEST_F(FrenchDialogs, OptionsSheetPages) {
     OptionsSheet sheet(app, nullptr);
     sheet.show();
