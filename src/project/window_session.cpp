@@ -1,5 +1,7 @@
 #include "project/window_session.h"
 
+#include <unistd.h>
+
 #include "host/file_lock.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
@@ -27,6 +29,11 @@ bool runQuitHook(App& app) {
 
 void runProcedure(App& app, const std::string& label) { runScriptFile(app, systemSettings(app).scriptName, label); }
 
+bool inReadOnlyFolder(const std::string& path) {
+    const std::string folder = nativePath(directoryOf(path));
+    return ::access(folder.c_str(), F_OK) == 0 && ::access(folder.c_str(), W_OK) != 0;
+}
+
 bool takeWindowLock(App& app, FileLock& lock, const std::string& path) {
     std::string reason;
     {
@@ -47,6 +54,11 @@ bool switchProjectLock(App& app, const std::string& path) {
         return true;
     }
     if (paths.lock && paths.lock->held() && paths.lockedPath == path) return true;
+    if (inReadOnlyFolder(path)) {
+        paths.lock.reset();
+        paths.lockedPath = path;
+        return true;
+    }
     auto lock = std::make_unique<FileLock>();
     if (!takeWindowLock(app, *lock, path)) return false;
     paths.lock = std::move(lock);

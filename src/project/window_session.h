@@ -31,6 +31,11 @@ void newProject(App& app);
 // then empty under that name) or when its lock is held elsewhere (reported; nothing changed).
 bool openProject(App& app, const std::string& path);
 
+// True when the project file `path` lies in a folder that exists but takes no new file (read-only):
+// a window opens such a project without its lock, as it did before windows took the lock, since
+// it could not save there anyway.
+bool inReadOnlyFolder(const std::string& path);
+
 // Takes the lock of the project file `path` for a window. A batch run on the project is given a
 // short while to finish (windowLockWaitMs, under "Please wait..."); a project still held after
 // that is open in another window, which keeps it as long as it is open, so the window refuses at

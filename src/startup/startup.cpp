@@ -31,9 +31,9 @@ StartMode prepareStartup(App& app, const std::string& commandLine, const std::st
     setCurrentDirectory(directoryOf(projectPaths(app).projectPath));
 
     // Batch runs started together on one project (make -j) take turns: each holds the project
-    // from reading it to writing it back. A window holds it while the project is open; in a
-    // folder where no lock file can be made (read-only) a window opens without it, as it did
-    // before windows took the lock, since it could not save there anyway.
+    // from reading it to writing it back. A window holds it while the project is open, except in
+    // a read-only folder (inReadOnlyFolder), or in one that does not exist yet, where the window
+    // starts on an empty project.
     const bool window = parts.rest.empty();
     const bool windowWithoutLock =
         window && ::access(nativePath(directoryOf(projectPaths(app).projectPath)).c_str(), W_OK) != 0;

@@ -1,6 +1,8 @@
 // The window's hooks, closing and the "Execute (script)" run, without the window.
 #include <chrono>
 #include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <thread>
 #include <gtest/gtest.h>
 
@@ -141,6 +143,26 @@ TEST_F(ProjectLockTest, OpenTakesTheLockAndASecondWindowIsRefused) {
     EXPECT_FALSE(freeForOthers(b));
     newProject(app);
     EXPECT_TRUE(freeForOthers(b));
+}
+
+// A project in a read-only folder opens without the lock, as the window's start does; the lock
+// of the project open before is released. (Root writes anywhere, so the case cannot arise there.)
+TEST_F(ProjectLockTest, OpenInAReadOnlyFolderGoesWithoutTheLock) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    const std::string a = dir.file("a.tsp"), shown = dir.file("shown/p.tsp");
+    dir.write("a.tsp", "#Fichier de projet Tilesmithery\r\n");
+    dir.write("shown/p.tsp", "#Fichier de projet Tilesmithery\r\n");
+    ASSERT_TRUE(openProject(app, a));
+    ASSERT_EQ(::chmod(dir.file("shown").c_str(), 0555), 0);
+    EXPECT_TRUE(inReadOnlyFolder(shown));
+    EXPECT_FALSE(inReadOnlyFolder(a));
+    EXPECT_FALSE(inReadOnlyFolder(dir.file("missing/p.tsp")));
+    EXPECT_TRUE(openProject(app, shown));
+    EXPECT_TRUE(t.host.boxes.empty()) << t.host.lastText();
+    EXPECT_EQ(projectPaths(app).projectPath, shown);
+    EXPECT_FALSE(projectPaths(app).lock);
+    EXPECT_TRUE(freeForOthers(a));
+    ::chmod(dir.file("shown").c_str(), 0755);
 }
 
 TEST_F(ProjectLockTest, SaveAsMovesTheLockAndIsRefusedOnALockedName) {
