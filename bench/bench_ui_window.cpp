@@ -1,5 +1,6 @@
 // The window with a project of 1000 elements: interactive start until the main window is shown
-// with its tree built, and a rebuild of the tree (20 nested folders).
+// with its tree built, and a rebuild of the tree (20 nested folders). And what the window's
+// progress display adds to a multi-palette conversion.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -7,7 +8,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "../tests/convert/conv_test_helpers.h"
 #include "app/app_state.h"
+#include "convert/conv_command.h"
 #include "host/file_system.h"
 #include "host/ui/window_host.h"
 #include "project/element_table.h"
@@ -92,6 +95,42 @@ void BM_TreeRebuild1000(benchmark::State& state) {
     window.askSaveName = [] { return std::string(); };
 }
 BENCHMARK(BM_TreeRebuild1000)->Unit(benchmark::kMillisecond);
+
+// A 256 x 256 picture of 1024 different tiles over four colour sets, converted to four
+// sub-palettes by the assignment (not the exact packing): without a window (0), and in the main
+// window with its progress display (1).
+void BM_MultiPaletteConversion(benchmark::State& state) {
+    ts::test::TempDir dir;
+    ts::test::writePicture(dir.file("tiles.png"), 256, 256, [](int x, int y) {
+        const uint32_t mixed = uint32_t((x / 8) * 131 + (y / 8) * 71 + (x % 8) * 13 + (y % 8) * 29) * 2654435761u;
+        const int set = (x / 8 + y / 8) % 4, c = int((mixed >> 16) % 15);
+        return uint32_t(((set * 8 + c % 4) * 8) << 16 | ((c / 4) * 64) << 8 | (31 - set * 7) * 8);
+    });
+    ts::RecordingHost recording;
+    ts::WindowHost windowHost;
+    const bool inWindow = state.range(0) != 0;
+    ts::App app(inWindow ? static_cast<ts::HostServices&>(windowHost) : recording);
+    std::string rest;
+    ts::prepareStartup(app, "\"" + dir.file("p.tsp") + "\"", dir.path(), rest);
+    app.convert.exactPacking = 0;
+    std::unique_ptr<ts::MainWindow> window;
+    if (inWindow) {
+        window = std::make_unique<ts::MainWindow>(app);
+        window->resize(900, 560);
+        window->show();
+        windowHost.setOwner(window.get());
+        QApplication::processEvents();
+    }
+    for (auto _ : state) {
+        ts::runConversion(app, "tset src=tiles +16c col=64");
+        QApplication::processEvents();
+    }
+    if (window) {
+        window->askSaveName = [] { return std::string(); };
+        windowHost.setOwner(nullptr);
+    }
+}
+BENCHMARK(BM_MultiPaletteConversion)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

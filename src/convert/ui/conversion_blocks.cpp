@@ -37,7 +37,7 @@ void ConversionBlocks::start(const ProgressBlock& block, const QRect& area) {
     move(left, area.top() + kMargin);
     raise();
     show();
-    painted_.invalidate();
+    throttle_.restart();
 }
 
 QPoint ConversionBlocks::blockPlace(int index) const {
@@ -62,12 +62,7 @@ void ConversionBlocks::showBlock(const ProgressBlock& block, const QRect& area) 
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(place.y() + y)) + place.x();
         for (int x = 0; x < width_; ++x) line[x] = 0xFF000000u | block.pixels[size_t(y) * size_t(width_) + size_t(x)];
     }
-    if (!painted_.isValid() || painted_.elapsed() >= kRepaintMs || block.index == count_ - 1) {
-        repaint();
-        painted_.start();
-    } else {
-        update(QRect(place, QSize(width_, height_)));
-    }
+    throttle_.paint(this, block.index == count_ - 1);
 }
 
 void ConversionBlocks::paintEvent(QPaintEvent* event) {

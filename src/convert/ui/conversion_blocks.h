@@ -3,10 +3,10 @@
 // built: every block at its place in the column with the colours it is mapped to, when it is
 // assigned and again at the final mapping. A column taller than the window wraps into several
 // side by side, top to bottom then left to right.
-#include <QElapsedTimer>
 #include <QImage>
 #include <QWidget>
 
+#include "convert/ui/conversion_progress.h"
 #include "host/host_services.h"
 
 namespace ts {
@@ -15,7 +15,6 @@ class ConversionBlocks : public QWidget {
 public:
     static constexpr int kMargin = 8;     // from the window's edges and from the swatches
     static constexpr int kColumnGap = 2;  // between the parts of a wrapped column
-    static constexpr int kRepaintMs = 40; // the work runs on this thread: paint at most this often
 
     explicit ConversionBlocks(QWidget* parent);
     // Draws one block; a block of another column (other count or size) starts that column, laid
@@ -34,7 +33,7 @@ private:
 
     QImage image_;
     int count_ = 0, width_ = 0, height_ = 0, perColumn_ = 1;
-    QElapsedTimer painted_;
+    RepaintThrottle throttle_;
 };
 
 // Shows a block over the main window of `window`; a block with no pixels ends the display.

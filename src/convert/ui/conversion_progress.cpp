@@ -12,6 +12,12 @@
 
 namespace ts {
 
+void RepaintThrottle::paint(QWidget* widget, bool now) {
+    if (!now && last_.isValid() && last_.elapsed() < kIntervalMs) return;
+    widget->repaint();
+    last_.start();
+}
+
 ConversionProgress::ConversionProgress(QWidget* parent) : QWidget(parent) {
     setObjectName("conversion-progress");
     setAccessibleName(qtr(T::ConvertProgressName));
@@ -38,10 +44,10 @@ void ConversionProgress::report(const QString& text, double fraction) {
     text_->setText(text);
     const int value = int(fraction * 1000);
     if (isVisible() && bar_->value() == value) return;
+    const bool first = isHidden();
     bar_->setValue(value);
     show();
-    // The work runs on this thread: paint now, the event loop is not reached before the end.
-    repaint();
+    throttle_.paint(this, first);
 }
 
 void showConversionProgress(QWidget* window, const std::string& what, double fraction) {
@@ -70,6 +76,7 @@ void ConversionPalettes::setRows(const std::vector<std::vector<uint32_t>>& rows)
         return;
     }
     if (rows == rows_ && isVisible()) return;
+    const bool first = isHidden() || rows.size() != rows_.size();
     rows_ = rows;
     size_t widest = 0;
     for (const auto& row : rows_) widest = std::max(widest, row.size());
@@ -77,8 +84,7 @@ void ConversionPalettes::setRows(const std::vector<std::vector<uint32_t>>& rows)
     setFixedSize(int(widest) * kSwatch + 2, int(rows_.size()) * kSwatch + 2);
     raise();
     show();
-    // The work runs on this thread: paint now.
-    repaint();
+    throttle_.paint(this, first);
 }
 
 void ConversionPalettes::paintEvent(QPaintEvent*) {

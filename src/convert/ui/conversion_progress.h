@@ -2,6 +2,7 @@
 // The progress of a long conversion step (the multi-palette assignment, the quantizer's search)
 // in the main window's status strip: the step's text and a bar, shown while the step runs and
 // painted at once so the window shows it during the work.
+#include <QElapsedTimer>
 #include <QWidget>
 #include <cstdint>
 #include <string>
@@ -11,6 +12,20 @@ class QLabel;
 class QProgressBar;
 
 namespace ts {
+
+// The conversion runs on the window's thread, so the progress widgets paint at once instead of
+// waiting for the event loop; at most every kIntervalMs, so that showing the work costs it little
+// (a widget always paints what it holds now, so a skipped paint loses nothing).
+class RepaintThrottle {
+public:
+    static constexpr int kIntervalMs = 40;
+    // Repaints `widget` when the interval has passed since the last paint, or at once with `now`.
+    void paint(QWidget* widget, bool now = false);
+    void restart() { last_.invalidate(); }
+
+private:
+    QElapsedTimer last_;
+};
 
 class ConversionProgress : public QWidget {
 public:
@@ -22,6 +37,7 @@ public:
 private:
     QLabel* text_ = nullptr;
     QProgressBar* bar_ = nullptr;
+    RepaintThrottle throttle_;
 };
 
 // The sub-palettes a multi-palette conversion is building, drawn over the top-left corner of the
@@ -39,6 +55,7 @@ protected:
 
 private:
     std::vector<std::vector<uint32_t>> rows_;
+    RepaintThrottle throttle_;
 };
 
 // The widget the progress pictures are drawn over (the main window of `window`, drawn over
