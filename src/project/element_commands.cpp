@@ -161,7 +161,13 @@ bool deleteRecord(App& app, int index) {
 
 bool dropRecord(App& app, int dragged, DropTarget target, int targetRecord, bool& noteShown) {
     auto& records = elementTable(app).records;
-    if (dragged < 0 || dragged >= int(records.size()) || dragged == targetRecord) return false;
+    if (dragged < 0 || dragged >= int(records.size())) return false;
+    if (dragged == targetRecord) {
+        // A folder dropped on itself is one dropped into itself; an element on itself stays.
+        if (target == DropTarget::Folder && records[size_t(dragged)].isFolder())
+            ask(app, T::CaptionError, tr(T::ErrorFolderIntoSubfolder), Icon::Error, Buttons::Ok, Answer::Ok);
+        return false;
+    }
     int folder = -1;
     if (target == DropTarget::Folder) folder = targetRecord;
     else if (target == DropTarget::Element && targetRecord >= 0 && targetRecord < int(records.size()) &&

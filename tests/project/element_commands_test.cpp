@@ -219,7 +219,9 @@ TEST_F(ElementCommandsTest, FolderIsRefusedInsideItsOwnSubfolder) {
     EXPECT_FALSE(dropRecord(app, outer, DropTarget::Folder, deepest, noteShown));
     EXPECT_EQ(host.lastText(), "You cannot move a directory into one of its sub-directories!");
     EXPECT_EQ(host.lastCaption(), "Error");
+    host.boxes.clear();
     EXPECT_FALSE(dropRecord(app, outer, DropTarget::Folder, outer, noteShown));
+    EXPECT_EQ(host.lastText(), "You cannot move a directory into one of its sub-directories!");
     EXPECT_FALSE(rec(outer).inFolder());
     EXPECT_TRUE(dropRecord(app, deepest, DropTarget::Folder, outer, noteShown));
     EXPECT_EQ(rec(inner).folder, "Outer");

@@ -52,10 +52,9 @@ void MainWindow::buildMenus() {
                QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* edit = menu(T::MenuEdit, "menu-edit");
-    // Ctrl+C copies the preview only while no text field has the focus (they copy their text).
-    QAction* copy = addCommand(edit, CmdCopyPreview, qmenu(T::MenuCopyPreview), "menu-copy-preview",
-                               QKeySequence(Qt::CTRL | Qt::Key_C));
-    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // Ctrl+C copies the preview from anywhere in the window; a text field that has the focus
+    // takes the key first and copies its own text.
+    addCommand(edit, CmdCopyPreview, qmenu(T::MenuCopyPreview), "menu-copy-preview", QKeySequence(Qt::CTRL | Qt::Key_C));
     addCommand(edit, CmdExportImage, qmenu(T::MenuExportImage), "menu-export-image",
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_X));
 
