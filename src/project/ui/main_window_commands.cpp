@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 
+#include "editor/ui/editor_window.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
 #include "host/message_box.h"
@@ -199,9 +200,14 @@ bool MainWindow::runCommand(int command) {
         case CmdSave: saveProject(false); return true;
         case CmdSaveAs: saveProject(true); return true;
         case CmdQuitWithoutSaving:
+            // The map editor closes first (it asks about its unsaved planes); "onquit" runs only
+            // once it is closed, and a Cancel there keeps everything open.
+            if (EditorWindow* editor = findEditorWindow(app_))
+                if (!editor->close()) return true;
             if (closeProject(app_, false, {})) {
                 closeApproved_ = true;
-                close();
+                // A close refused after all leaves the next one to run "onquit" and save again.
+                if (!close()) closeApproved_ = false;
             }
             return true;
         case CmdPlatform: if (panels_.platformsDialog) panels_.platformsDialog(app_, this); refreshTree(); return true;

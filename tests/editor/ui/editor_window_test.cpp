@@ -618,5 +618,34 @@ TEST_F(EditorWindowTest, MainWindowEditOpensTheEditorOnce) {
     }
 }
 
+TEST_F(EditorWindowTest, QuitWithoutSavingClosesTheEditorFirstAndACancelKeepsBothOpen) {
+    dir.write("script.spt", "onquit:\nconvert.tilex 16\n");
+    MainWindow main(app);
+    main.askSaveName = [] { return std::string(); };
+    main.show();
+    main.openElement(mapIndex("level"));
+    window = findEditorWindow(app);
+    ASSERT_NE(window, nullptr);
+    doc().currentPattern = cell(0, 0, 0) + 1;
+    click(Qt::LeftButton, cellPoint(0, 0));
+    const int tileX = app.convert.tileX;
+
+    // Cancel in the editor's question: nothing closes and "onquit" has not run.
+    host.answers = {Answer::Cancel};
+    main.runCommand(CmdQuitWithoutSaving);
+    EXPECT_EQ(host.lastText(), "The file level has been modified. Do you want to save the changes?");
+    EXPECT_TRUE(doc().open);
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(app.convert.tileX, tileX);
+
+    // The window's own closing later still runs "onquit" and saves the project.
+    std::filesystem::remove(dir.file("demo.tsp"));
+    host.answers = {Answer::No};
+    EXPECT_TRUE(main.close());
+    EXPECT_FALSE(doc().open);
+    EXPECT_EQ(app.convert.tileX, 16);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("demo.tsp")));
+}
+
 }  // namespace
 }  // namespace ts::test
