@@ -9,6 +9,10 @@
 
 #include "project/ui/main_window.h"
 #include "project/ui/project_tree.h"
+#include "project/ui/tree_context_menu.h"
+#include "script/settings.h"
+#include <QMenu>
+#include <memory>
 #include "window_test_support.h"
 
 namespace ts {
@@ -60,6 +64,32 @@ TEST_F(MainWindowKeysTest, KeysReachTheirCommandsFromTheTree) {
     });
     QTest::keyClick(window->tree(), Qt::Key_I, Qt::ControlModifier);
     EXPECT_TRUE(invited);
+}
+
+TEST_F(MainWindowKeysTest, ContextMenusAsTheUserSeesThem) {
+    int map = element("Level", TYPE_CARTE, "level.map.c");
+    dir.write("level.png", "picture");
+    elementTable(app).records[size_t(map)].baseFile = "level.png";
+    int f = folder("World");
+    systemSettings(app).defFolders[TYPE_CARTE - 1] = "World";
+    open();
+    auto shot = [&](QTreeWidgetItem* node, const char* name) {
+        std::unique_ptr<QMenu> menu(buildTreeContextMenu(*window, node, window.get()));
+        menu->popup(window->mapToGlobal(QPoint(40, 40)));
+        QApplication::processEvents();
+        test::saveScreenshot(*menu, name);
+        std::vector<std::string> texts;
+        for (QAction* a : menu->actions()) texts.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+        menu->close();
+        return texts;
+    };
+    EXPECT_EQ(shot(window->tree()->itemOfRecord(map), "menu-element"),
+              (std::vector<std::string>{"View the code", "Edit", "Base file", "-", "Duplicate", "Rename", "Delete",
+                                        "Properties"}));
+    EXPECT_EQ(shot(window->tree()->itemOfRecord(f), "menu-folder"),
+              (std::vector<std::string>{"Default folder for...", "Rename", "Delete"}));
+    EXPECT_EQ(shot(window->tree()->branchItem(1), "menu-branch"),
+              (std::vector<std::string>{"Restore default folder", "Restore all folders", "-", "Current folder: World"}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Interactive start: "onstart", "onquit", the Procedures menu, closing, the splash and the status.
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMenu>
 #include <QPixmap>
 #include <QPointer>
@@ -126,6 +128,9 @@ TEST_F(InteractiveStartTest, SplashIsCentredAndSizedFromThePictureBesideTheProgr
     SplashWindow* splash = SplashWindow::showFrom(TS_BINARY_DIR);
     ASSERT_NE(splash, nullptr);
     EXPECT_EQ(splash->size(), QSize(480, 272));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(splash->pos(), QPoint(screen.x() + (screen.width() - 480) / 2, screen.y() + (screen.height() - 272) / 2));
+    EXPECT_TRUE(splash->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(splash->picture().isNull());
     test::saveScreenshot(*splash, "splash");
     // Closed (by its timer or a click), it deletes itself.
