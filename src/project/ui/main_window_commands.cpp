@@ -72,9 +72,11 @@ void MainWindow::rebuildProceduresMenu() {
     if (list.labels.empty()) return greyed(T::ProceduresNone);
     for (size_t n = 0; n < list.labels.size(); ++n) {
         const std::string label = list.labels[n];
-        QAction* a = procedures_->addAction(toQt(label));
+        // A "&" in a label is shown as itself, not as the underline of the next letter.
+        QAction* a = procedures_->addAction(toQt(label).replace('&', "&&"));
         a->setObjectName(toQt("procedure-" + label));
         a->setProperty("commandId", int(CmdProcedureFirst + n));
+        a->setProperty("label", toQt(label));
         connect(a, &QAction::triggered, this, [this, label] { runProcedure(label); });
     }
 }
@@ -246,7 +248,7 @@ bool MainWindow::runCommand(int command) {
             if (command >= CmdProcedureFirst && procedures_) {
                 for (QAction* a : procedures_->actions())
                     if (a->property("commandId").toInt() == command) {
-                        runProcedure(fromQt(a->text()));
+                        runProcedure(fromQt(a->property("label").toString()));
                         return true;
                     }
             }

@@ -94,6 +94,18 @@ TEST_F(InteractiveStartTest, ProceduresMenuListsTheUnderscoreLabelsAndRunsThem) 
     window->runCommand(CmdQuitWithoutSaving);
 }
 
+TEST_F(InteractiveStartTest, AProcedureWithAnAmpersandShowsAndRunsUnderItsOwnName) {
+    dir.write("script.spt", "_save & build:\nconvert.tilex 16\n");
+    std::unique_ptr<MainWindow> window = openMainWindow(app, nullptr, nullptr, quiet());
+    ASSERT_NE(window, nullptr);
+    QList<QAction*> items = window->proceduresMenu()->actions();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items[0]->iconText().toStdString(), "save & build");
+    EXPECT_TRUE(window->runCommand(16384));
+    EXPECT_EQ(app.convert.tileX, 16);
+    window->runCommand(CmdQuitWithoutSaving);
+}
+
 TEST_F(InteractiveStartTest, ProceduresMenuWithoutScript) {
     std::unique_ptr<MainWindow> window = openMainWindow(app, nullptr, nullptr, quiet());
     ASSERT_NE(window, nullptr);
