@@ -222,11 +222,12 @@ bool MainWindow::runCommand(int command) {
             if (runAddFolderDialog(app_, this)) refreshTree();
             return true;
         case CmdScriptInvite:
-            if (askScriptInvite(this, scriptInviteText)) {
-                setBusy(true);
-                runScriptInvite(app_, scriptInviteText);
-                setBusy(false);
-            }
+            // Only the text run now can close the window: a `quit` of an earlier run whose
+            // closing was refused stays behind in the state.
+            if (!askScriptInvite(this, scriptInviteText)) return true;
+            setBusy(true);
+            runScriptInvite(app_, scriptInviteText);
+            setBusy(false);
             if (scriptState(app_).stopRequest == 2) close();
             else refreshTree();
             return true;

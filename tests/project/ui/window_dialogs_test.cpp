@@ -125,6 +125,27 @@ TEST_F(WindowDialogsTest, ScriptInviteFromTheMenuRunsTheText) {
     window.runCommand(CmdScriptInvite);
     EXPECT_EQ(app.convert.tileX, 32);
     EXPECT_EQ(window.scriptInviteText, "convert.tilex 32");
+
+    // `quit` closes the window; with no name given for a new project it stays open, and a later
+    // invite that is cancelled does not try to close it again.
+    projectPaths(app).projectPath.clear();
+    window.show();
+    int asked = 0;
+    window.askSaveName = [&] {
+        ++asked;
+        return std::string();
+    };
+    whenModal([](QDialog* d) {
+        d->findChild<QPlainTextEdit*>("execute-text")->setPlainText("quit");
+        d->accept();
+    });
+    window.runCommand(CmdScriptInvite);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(window.isVisible());
+    whenModal([](QDialog* d) { d->reject(); });
+    window.runCommand(CmdScriptInvite);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(WindowDialogsTest, PropertiesGuardTheTypeAndTheDataFile) {
