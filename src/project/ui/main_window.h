@@ -110,6 +110,8 @@ private:
     void updateTitle();
     bool saveProject(bool askName);
     bool askSaveFirst();
+    // Closes the map editor when it is open; false when the user cancelled there.
+    bool closeMapEditorFirst();
     void runProcedure(const std::string& label);
     void showUserHelp();
     void showDocumentation();

@@ -89,6 +89,13 @@ void MainWindow::runProcedure(const std::string& label) {
     else refreshTree();
 }
 
+bool MainWindow::closeMapEditorFirst() {
+    // The editor's planes belong to the project open now: it closes (asking about unsaved
+    // planes) before another project takes the current directory their file names are read in.
+    EditorWindow* editor = findEditorWindow(app_);
+    return !editor || editor->close();
+}
+
 bool MainWindow::askSaveFirst() {
     Answer answer = ask(app_, T::CaptionQuestion, ts::tr(T::AskSaveFirst), Icon::Question, Buttons::YesNoCancel, Answer::Yes);
     if (answer == Answer::Cancel) return false;
@@ -171,13 +178,13 @@ void MainWindow::showUserHelp() {
 bool MainWindow::runCommand(int command) {
     switch (command) {
         case CmdNew:
-            if (!askSaveFirst()) return true;
+            if (!closeMapEditorFirst() || !askSaveFirst()) return true;
             newProject(app_);
             updateTitle();
             refreshTree();
             return true;
         case CmdOpen: {
-            if (!askSaveFirst()) return true;
+            if (!closeMapEditorFirst() || !askSaveFirst()) return true;
             std::string path = askOpenName ? askOpenName()
                                            : fromQt(QFileDialog::getOpenFileName(
                                                  this, qtr(T::OpenProjectCaption), QString(),
@@ -204,8 +211,7 @@ bool MainWindow::runCommand(int command) {
         case CmdQuitWithoutSaving:
             // The map editor closes first (it asks about its unsaved planes); "onquit" runs only
             // once it is closed, and a Cancel there keeps everything open.
-            if (EditorWindow* editor = findEditorWindow(app_))
-                if (!editor->close()) return true;
+            if (!closeMapEditorFirst()) return true;
             if (closeProject(app_, false, {})) {
                 closeApproved_ = true;
                 // A close refused after all leaves the next one to run "onquit" and save again.

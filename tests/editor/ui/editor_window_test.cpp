@@ -647,5 +647,30 @@ TEST_F(EditorWindowTest, QuitWithoutSavingClosesTheEditorFirstAndACancelKeepsBot
     EXPECT_TRUE(std::filesystem::exists(dir.file("demo.tsp")));
 }
 
+TEST_F(EditorWindowTest, NewProjectClosesTheEditorFirst) {
+    MainWindow main(app);
+    main.askSaveName = [] { return std::string(); };
+    main.show();
+    main.openElement(mapIndex("level"));
+    window = findEditorWindow(app);
+    ASSERT_NE(window, nullptr);
+    doc().currentPattern = cell(0, 0, 0) + 1;
+    click(Qt::LeftButton, cellPoint(0, 0));
+    const int count = elementTable(app).count();
+
+    // Cancel in the editor: the project stays, and so does the editor with its change.
+    host.answers = {Answer::Cancel};
+    main.runCommand(CmdNew);
+    EXPECT_TRUE(doc().open);
+    EXPECT_EQ(elementTable(app).count(), count);
+    EXPECT_EQ(host.lastText(), "The file level has been modified. Do you want to save the changes?");
+
+    // No to the editor's question, No to saving the project: a new, empty project.
+    host.answers = {Answer::No, Answer::No};
+    main.runCommand(CmdNew);
+    EXPECT_FALSE(doc().open);
+    EXPECT_EQ(elementTable(app).count(), 0);
+}
+
 }  // namespace
 }  // namespace ts::test
