@@ -46,6 +46,7 @@ MainWindow::MainWindow(App& app, PanelFactories panels) : app_(app), panels_(std
     status_ = new QLabel(this);
     status_->setObjectName("status-text");
     status_->setAccessibleName(qtr(T::StatusAccessibleName));
+    status_->setContentsMargins(6, 0, 6, 0);  // clear of the window's left edge
     statusBar()->addWidget(status_, 1);
     statusBar()->setSizeGripEnabled(true);
     setStatusText(ts::tr(T::StatusWelcome));
