@@ -14,6 +14,7 @@
 #include "project/ui/main_window.h"
 #include "project/ui/project_tree.h"
 #include "startup/ui/interactive_start.h"
+#include "startup/ui/loading_window.h"
 #include "startup/ui/splash_window.h"
 #include "../../project/ui/window_test_support.h"
 
@@ -179,8 +180,13 @@ TEST_F(InteractiveStartTest, SplashGoesWithTheWindowThatClosesBeforeItsTimeIsUp)
 }
 
 TEST_F(InteractiveStartTest, EmptyProjectOpensWithTheWelcomeText) {
-    std::unique_ptr<MainWindow> window = openMainWindow(app, nullptr, nullptr, quiet());
+    LoadingWindow loading;
+    loading.show();
+    EXPECT_TRUE(loading.windowFlags() & Qt::WindowStaysOnTopHint);
+    test::saveScreenshot(loading, "loading-window");
+    std::unique_ptr<MainWindow> window = openMainWindow(app, nullptr, &loading, quiet());
     ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(loading.isVisible());
     EXPECT_EQ(window->statusText(), "Welcome! Please select an element...");
     EXPECT_EQ(window->tree()->topLevelItemCount(), 5);
     test::saveScreenshot(*window, "main-window-empty");
