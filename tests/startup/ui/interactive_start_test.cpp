@@ -13,6 +13,7 @@
 #include "project/project_paths.h"
 #include "project/ui/main_window.h"
 #include "project/ui/project_tree.h"
+#include "script/settings.h"
 #include "startup/ui/interactive_start.h"
 #include "startup/ui/loading_window.h"
 #include "startup/ui/splash_window.h"
@@ -113,6 +114,20 @@ TEST_F(InteractiveStartTest, ProceduresMenuWithoutScript) {
     QList<QAction*> items = window->proceduresMenu()->actions();
     ASSERT_EQ(items.size(), 1);
     EXPECT_EQ(items[0]->text().toStdString(), "(No script)");
+    EXPECT_FALSE(items[0]->isEnabled());
+    // A script without underscore labels, then no script name at all.
+    dir.write("script.spt", "onstart:\nreturn 1\n");
+    window->rebuildProceduresMenu();
+    items = window->proceduresMenu()->actions();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items[0]->text().toStdString(), "(None)");
+    EXPECT_FALSE(items[0]->isEnabled());
+    systemSettings(app).scriptName.clear();
+    window->rebuildProceduresMenu();
+    items = window->proceduresMenu()->actions();
+    ASSERT_EQ(items.size(), 1);
+    EXPECT_EQ(items[0]->text().toStdString(), "(No script specified)");
+    EXPECT_EQ(items[0]->property("commandId").toInt(), 16383);
     EXPECT_FALSE(items[0]->isEnabled());
     window->runCommand(CmdQuitWithoutSaving);
 }
