@@ -2,6 +2,8 @@
 // buttons, owned by the main window; the clipboard.
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <cstdio>
 #include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
@@ -11,6 +13,7 @@
 #include <functional>
 
 #include "host/ui/window_host.h"
+#include "resources/texts.h"
 
 namespace ts {
 namespace {
@@ -93,6 +96,30 @@ TEST(WindowHostTest, BusyHandlerSeesOnlyTheOutermostOperation) {
     }
     host.setBusy(false);  // an unmatched end changes nothing
     EXPECT_EQ(calls, (std::vector<bool>{true, false}));
+}
+
+// The About box and the project cleaning question as the user sees them.
+TEST(WindowHostTest, AboutAndCleaningBoxesAsShown) {
+    WindowHost host;
+    QWidget owner;
+    host.setOwner(&owner);
+    auto shoot = [&](T caption, const std::string& text, Icon icon, Buttons buttons, const char* name) {
+        MessageBoxRequest request;
+        request.caption = tr(caption);
+        request.text = text;
+        request.icon = icon;
+        request.buttons = buttons;
+        whenBox([name](QMessageBox* box) {
+            QDir().mkpath(QString(TS_BINARY_DIR) + "/screenshots");
+            box->grab().save(QString(TS_BINARY_DIR) + "/screenshots/" + name + ".png");
+            box->reject();
+        });
+        host.messageBox(request);
+    };
+    char about[1000];
+    std::snprintf(about, sizeof about, tr(T::AboutText), TS_VERSION);
+    shoot(T::AboutCaption, about, Icon::Information, Buttons::Ok, "dialog-about");
+    shoot(T::CleanProjectCaption, tr(T::CleanProjectQuestion), Icon::Question, Buttons::OkCancel, "dialog-clean-project");
 }
 
 }  // namespace
