@@ -81,7 +81,7 @@ ConversionFormWidget::ConversionFormWidget(App& app, ConversionFormKind kind, QW
         mapSize_->setEnabled(currentPlatform(app).capabilityFlag != 0);
         addRow(qtr(T::FormMapSize), mapSize_);
         optimize_ = makeCheck("check-optimize", qtr(T::FormOptimizedTileset));
-        tileSize_ = makeCombo("combo-tiles", qtr(T::FormOptimizedTileset),
+        tileSize_ = makeCombo("combo-tiles", qtr(T::FormTileSize),
                               {qtr(T::FormTiles8), qtr(T::FormTiles16), qtr(T::FormTiles32), qtr(T::FormTilesCustom)});
         addCheckRow(optimize_, tileSize_);
         connect(makeMap_, &QCheckBox::stateChanged, this, [this] { updateDependents(); });

@@ -1,5 +1,6 @@
 #include "project/ui/preview_panel.h"
 
+#include <QAction>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -142,16 +143,32 @@ void PreviewPanel::showOptionsMenu() {
 void PreviewPanel::showConfigMenu() {
     QMenu menu(this);
     menu.setObjectName("preview-config-menu");
-    menu.addAction(qtr(T::PreviewConfigOpen), this, [this] {
-        hostServices(app_).startProgram(formatText(ts::tr(T::PreviewNotepad), preview_.settingsScript.c_str()));
-    });
-    menu.addAction(qtr(T::PreviewConfigDelete), this, [this] {
-        if (hostServices(app_).moveToTrash(preview_.settingsScript)) {
-            preview_.settingsScriptExists = false;
-            config_->setEnabled(false);
-        }
-    });
+    QAction* open = menu.addAction(qtr(T::PreviewConfigOpen), this, [this] { openSettingsScript(); });
+    open->setObjectName("preview-config-open");
+    QAction* remove = menu.addAction(qtr(T::PreviewConfigDelete), this, [this] { deleteSettingsScript(); });
+    remove->setObjectName("preview-config-delete");
     menu.exec(config_->mapToGlobal(QPoint(0, config_->height())));
+}
+
+bool PreviewPanel::openSettingsScript() {
+    if (!preview_.settingsScriptExists) return false;
+    // The desktop's program for the script (a text editor), as for the element's own data file.
+    if (hostServices(app_).openFile(absolutePath(preview_.settingsScript))) return true;
+    showBox(hostServices(app_), ts::tr(T::CaptionError),
+            formatText(ts::tr(T::ErrorOpenFailed), preview_.settingsScript.c_str()), Icon::Error);
+    return false;
+}
+
+bool PreviewPanel::deleteSettingsScript() {
+    if (!preview_.settingsScriptExists) return false;
+    if (!hostServices(app_).moveToTrash(preview_.settingsScript)) {
+        showBox(hostServices(app_), ts::tr(T::CaptionError),
+                formatText(ts::tr(T::ErrorTrashFailed), preview_.settingsScript.c_str()), Icon::Error);
+        return false;
+    }
+    preview_.settingsScriptExists = false;
+    config_->setEnabled(false);
+    return true;
 }
 
 bool PreviewPanel::confirmPartial() {

@@ -30,6 +30,10 @@ public:
     // "Copy preview" and "Export (image)": false when there is nothing to give or the user stopped.
     bool copyToClipboard();
     bool exportImage(const std::string& path = std::string());
+    // "Config." of a map: its settings script in the desktop's text editor, or to the trash (then
+    // the button is disabled). False when that failed (the user was told).
+    bool openSettingsScript();
+    bool deleteSettingsScript();
     // Tests replace the save dialog.
     std::function<QString()> chooseExportFile;
 

@@ -213,6 +213,22 @@ TEST_F(PanelFormsTest, PreviewOfEachKind) {
     selectBranch(0);
     selectRecord(TrouveElement(app, TYPE_CARTE, "ship"));
     EXPECT_TRUE(find<QPushButton>("preview-config")->isEnabled());
+    {
+        // "Open" hands the script to the desktop's editor; a failed "Delete" keeps the button.
+        auto* panel = dynamic_cast<PreviewPanel*>(window->panelContent());
+        ASSERT_TRUE(panel->openSettingsScript());
+        ASSERT_EQ(host.opened.size(), 1u);
+        EXPECT_EQ(host.opened[0], absolutePath("ship.map.spt"));
+        EXPECT_TRUE(host.started.empty());
+        host.trashSucceeds = false;
+        EXPECT_FALSE(panel->deleteSettingsScript());
+        EXPECT_EQ(host.lastCaption(), "Error");
+        EXPECT_TRUE(find<QPushButton>("preview-config")->isEnabled());
+        host.trashSucceeds = true;
+        EXPECT_TRUE(panel->deleteSettingsScript());
+        EXPECT_FALSE(find<QPushButton>("preview-config")->isEnabled());
+        EXPECT_FALSE(fileExists(dir.file("ship.map.spt")));
+    }
 
     selectRecord(TrouveElement(app, TYPE_BITMAP, "title"));
     EXPECT_EQ(find<QLabel>("preview-label")->text(), "Size: 48x32");
