@@ -154,14 +154,18 @@ void ConversionFormWidget::updateDependents() {
     palette_->setEnabled(!paletteList_->isEnabled());
 }
 
-QString ConversionFormWidget::askFile(const QString& filter) {
+QString ConversionFormWidget::askFile(const QString& filter, bool forWriting) {
     if (chooseFile) return chooseFile(accessibleName(), filter);
+    // The files to write usually do not exist yet: an open dialog would not take their names.
+    if (forWriting)
+        return QFileDialog::getSaveFileName(this, accessibleName(), QString(), filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     return QFileDialog::getOpenFileName(this, accessibleName(), QString(), filter);
 }
 
 void ConversionFormWidget::browseSource() {
     const QString path =
-        askFile(qtr(T::FormImageFilter) + " (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff)");
+        askFile(qtr(T::FormImageFilter) + " (*.bmp *.png *.jpg *.jpeg *.gif *.tif *.tiff)", false);
     if (path.isEmpty()) return;
     ConversionFormState s = state();
     applyBrowsedSource(app(), s, fromQt(path));
@@ -169,7 +173,7 @@ void ConversionFormWidget::browseSource() {
 }
 
 void ConversionFormWidget::browseDestination() {
-    const QString path = askFile(qtr(T::FormCodeFilter) + " (*.c)");
+    const QString path = askFile(qtr(T::FormCodeFilter) + " (*.c)", true);
     if (path.isEmpty()) return;
     ConversionFormState s = state();
     applyBrowsedDestination(app(), s, fromQt(path));
@@ -177,7 +181,7 @@ void ConversionFormWidget::browseDestination() {
 }
 
 void ConversionFormWidget::browseOther(QLineEdit* edit) {
-    const QString path = askFile(qtr(T::FormCodeFilter) + " (*.c)");
+    const QString path = askFile(qtr(T::FormCodeFilter) + " (*.c)", true);
     if (path.isEmpty()) return;
     edit->setText(toQt(relativeFormPath(fromQt(path), currentDirectory())));
 }

@@ -32,7 +32,8 @@ private:
     void browseDestination();
     void browseOther(QLineEdit* edit);
     void updateDependents();
-    QString askFile(const QString& filter);
+    // An open dialog for the source; a save dialog (no overwrite question) for the files to write.
+    QString askFile(const QString& filter, bool forWriting);
 
     ConversionFormKind kind_;
     QLineEdit* source_ = nullptr;

@@ -2,11 +2,13 @@
 // preview of each element kind, copy and export, and screenshots of each.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -94,6 +96,47 @@ TEST_F(PanelFormsTest, TilemapFormDefaultsAndObjectNames) {
     // "Generate a map" off disables the map's destination.
     find<QCheckBox>("check-map")->setChecked(false);
     EXPECT_FALSE(find<QLineEdit>("text-map")->isEnabled());
+}
+
+TEST_F(PanelFormsTest, DestinationBrowseTakesANewFileName) {
+    open();
+    selectBranch(0);
+    auto* form = dynamic_cast<ConversionFormWidget*>(window->panelContent());
+    ASSERT_NE(form, nullptr);
+    // The real dialogs: the destination is a file to write, so a name that does not exist yet is taken.
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    bool seen = false;
+    auto answer = [&](const std::string& file) {
+        QTimer::singleShot(0, [&, file] {
+            for (int i = 0; i < 200 && !qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); ++i)
+                QTest::qWait(5);
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            seen = true;
+            mode = dialog->acceptMode();
+            if (mode != QFileDialog::AcceptSave) {
+                static_cast<QDialog*>(dialog)->reject();  // an open dialog would refuse the new name
+                return;
+            }
+            dialog->selectFile(QString::fromStdString(file));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+    };
+    answer(dir.file("level1.til.c"));
+    QTest::mouseClick(find<QPushButton>("browse-dest"), Qt::LeftButton);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(mode, QFileDialog::AcceptSave);
+    EXPECT_EQ(find<QLineEdit>("text-dest")->text(), "level1.til.c");
+    EXPECT_EQ(find<QLineEdit>("text-palette")->text(), "level1.pal.c");
+    EXPECT_EQ(find<QLineEdit>("text-map")->text(), "level1.map.c");
+    EXPECT_FALSE(fileExists(dir.file("level1.til.c")));
+    seen = false;
+    answer(dir.file("other.map.c"));
+    QTest::mouseClick(find<QPushButton>("browse-map"), Qt::LeftButton);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(mode, QFileDialog::AcceptSave);
+    EXPECT_EQ(find<QLineEdit>("text-map")->text(), "other.map.c");
+    EXPECT_EQ(find<QLineEdit>("text-palette")->text(), "level1.pal.c");
 }
 
 TEST_F(PanelFormsTest, ScriptFillsTheTilemapFormAndPressesOk) {
