@@ -198,6 +198,31 @@ TEST_F(PanelFormsTest, GiantMapAndListFormsCreateElements) {
     EXPECT_NE(TrouveElement(app, TYPE_LISTE, "foes.lst.c"), kElementNotFound) << host.lastText();
 }
 
+TEST_F(PanelFormsTest, FrenchControlNamesReachTheSameFields) {
+    writeShip("ship.png", 100, 60);
+    open();
+    run("arbre-mosaiques");
+    ASSERT_NE(dynamic_cast<ConversionFormWidget*>(window->panelContent()), nullptr);
+    run("texte-source \"ship.png\";texte-dest \"ship.til.c\";texte-palette \"ship.pal.c\";texte-map \"ship.map.c\";"
+        "texte-couleurs \"16\";combo-taille \"128x128\";check-optimise 0;check-map 1");
+    EXPECT_EQ(find<QLineEdit>("text-colors")->text(), "16");
+    EXPECT_EQ(find<QComboBox>("combo-size")->currentIndex(), 1);
+    EXPECT_FALSE(find<QCheckBox>("check-optimize")->isChecked());
+    run("ok");
+    ASSERT_EQ(elementTable(app).count(), 3) << host.lastText();
+
+    // The giant map form: the table size fields are the second and third text slots.
+    run("arbre-cartes");
+    ASSERT_NE(find<QLineEdit>("text-sizex"), nullptr);
+    run("texte-01 \"world.map.c\";texte-taillex \"5\";texte-tailley \"3\";combo-tiles \"8X8\";ok");
+    const int world = TrouveElement(app, TYPE_CARTE, "world.map.c");
+    ASSERT_NE(world, kElementNotFound) << host.lastText();
+    MapData map;
+    ASSERT_EQ(currentPlatform(app).loadMap(app, 0, nullptr, nullptr, map, elementTable(app).records[size_t(world)]), 1);
+    EXPECT_EQ(map.width, 5);
+    EXPECT_EQ(map.height, 3);
+}
+
 TEST_F(PanelFormsTest, EnterInTheFormPressesOkAndEscapeLeavesForTheTree) {
     convertShip();
     open();
