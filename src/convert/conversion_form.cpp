@@ -89,6 +89,12 @@ bool refuseSource(App& app, const std::string& source) {
     return false;
 }
 
+// A depth with a palette needs a file for it unless an existing palette element is chosen:
+// without one the colours the tiles refer to would be written nowhere.
+bool paletteFileMissing(const App& app, const ConversionRequest& request, const ConversionFormState& state) {
+    return currentDepth(app).paletteKind != 0 && request.existingPalette < 0 && state.palette.empty();
+}
+
 void notifyConvert(App& app) {
     const PlatformRecord& platform = currentPlatform(app);
     if (platform.onConvert) platform.onConvert(app, 2);
@@ -125,7 +131,7 @@ bool runTilemap(App& app, const ConversionFormState& state) {
     const auto& records = elementTable(app).records;
     const std::string tilesetFile =
         request.existingTileset >= 0 ? records[size_t(request.existingTileset)].file : state.destination;
-    if (tilesetFile.empty() || (request.makeMap && state.map.empty())) {
+    if (tilesetFile.empty() || (request.makeMap && state.map.empty()) || paletteFileMissing(app, request, state)) {
         showBox(hostServices(app), tr(T::CaptionOops), tr(T::FormDestinationMissing), Icon::Error);
         return false;
     }
@@ -168,6 +174,10 @@ bool runImage(App& app, const ConversionFormState& state) {
     if (state.existingPalette != ExistingOff) {
         request.existingPalette = chosenElement(app, TYPE_PALETTE, state.paletteChoice);
         request.paletteReuse = state.existingPalette == ExistingReuse;
+    }
+    if (paletteFileMissing(app, request, state)) {
+        showBox(hostServices(app), tr(T::CaptionOops), tr(T::FormDestinationMissing), Icon::Error);
+        return false;
     }
     request.tileset = makeRecord(state.source, state.destination, TYPE_BITMAP);
     if (!loadSourceImage(app, state.source, request.imageWidth, request.imageHeight, true)) {

@@ -217,3 +217,28 @@ TEST_F(ConversionForm, ConversionPageKeepsTheAccurateMethod) {
     applyConversionPage(app, state);
     EXPECT_EQ(app.convert.quantization, 3);
 }
+
+TEST_F(ConversionForm, AnEmptyPaletteDestinationIsRefusedBeforeAnyFileIsWritten) {
+    writeImage("ship.png", 16, 16);
+    for (ConversionFormKind kind : {ConversionFormKind::Tilemap, ConversionFormKind::Image}) {
+        ConversionFormState s = defaultConversionForm(app, kind);
+        applyBrowsedSource(app, s, dir.path() + "/ship.png");
+        s.palette.clear();  // the 8-bit depth has a palette, and no existing one is chosen
+        t.host.clear();
+        EXPECT_FALSE(runConversionForm(app, s));
+        EXPECT_EQ(t.host.lastCaption(), "Oops...");
+        EXPECT_EQ(app.elements.count(), 0);
+        EXPECT_FALSE(fileExists(dir.file("ship.til.c")));
+        EXPECT_FALSE(fileExists(dir.file("ship.bmp.c")));
+        EXPECT_FALSE(fileExists(dir.file("ship.map.c")));
+    }
+    // Without a palette in the depth (15 bits) no palette file is needed.
+    ConversionFormState s = defaultConversionForm(app, ConversionFormKind::Image);
+    applyBrowsedSource(app, s, dir.path() + "/ship.png");
+    s.palette.clear();
+    s.depth = 2;
+    s.colors = "0";
+    t.host.clear();
+    EXPECT_TRUE(runConversionForm(app, s)) << t.host.lastText();
+    EXPECT_EQ(app.elements.count(), 1);
+}
