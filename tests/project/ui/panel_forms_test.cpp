@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -313,6 +314,51 @@ TEST_F(PanelFormsTest, PreviewOfEachKind) {
     EXPECT_TRUE(maskSeen);  // the tileset's last row is not full
     EXPECT_TRUE(panel->exportImage(dir.file("tiles.png")));
     EXPECT_TRUE(fileExists(dir.file("tiles.png")));
+}
+
+TEST_F(PanelFormsTest, PreviewOptionsChangeColumnsAndWidthForTheNextSelectionsToo) {
+    convertShip();  // 13 colours, 48 tiles of 8 x 8
+    open();
+    // Picks an entry of the "Options" menu as the user would.
+    auto pick = [&](const char* entry) {
+        QTimer::singleShot(0, [&, entry] {
+            for (int i = 0; i < 200 && !qobject_cast<QMenu*>(QApplication::activePopupWidget()); ++i) QTest::qWait(5);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu) return;
+            for (QAction* a : menu->actions())
+                if (a->text() == entry) a->trigger();
+            menu->close();
+        });
+        QTest::mouseClick(find<QPushButton>("preview-options"), Qt::LeftButton);
+        QApplication::processEvents();
+    };
+    selectRecord(TrouveElement(app, TYPE_PALETTE, "ship"));
+    auto* panel = dynamic_cast<PreviewPanel*>(window->panelContent());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(find<QPushButton>("preview-options")->isVisibleTo(window.get()));
+    EXPECT_EQ(panel->preview().columns, 16);
+    pick("4");
+    EXPECT_EQ(panel->preview().columns, 4);
+    EXPECT_EQ(panel->preview().surface.width, 4 * 16);
+    EXPECT_EQ(panel->preview().surface.height, 4 * 16);  // 13 colours in rows of 4
+
+    selectRecord(TrouveElement(app, TYPE_MOSAIQUE, "ship"));
+    panel = dynamic_cast<PreviewPanel*>(window->panelContent());
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(panel->preview().columns, 32);
+    pick("128");  // not offered: nothing changes
+    EXPECT_EQ(panel->preview().columns, 32);
+    panel->setTilesetWidth(4);  // narrower than a tile: not taken
+    EXPECT_EQ(panel->preview().columns, 32);
+    pick("512");
+    EXPECT_EQ(panel->preview().columns, 64);
+    EXPECT_EQ(panel->preview().surface.height, 8);
+
+    // The choices stay for the next previews.
+    selectRecord(TrouveElement(app, TYPE_PALETTE, "ship"));
+    panel = dynamic_cast<PreviewPanel*>(window->panelContent());
+    EXPECT_EQ(panel->preview().columns, 4);
+    EXPECT_FALSE(find<QPushButton>("preview-edit")->isVisibleTo(window.get()));
 }
 
 TEST_F(PanelFormsTest, PartialPreviewWarnsBeforeCopy) {
