@@ -337,6 +337,12 @@ TEST_F(PanelFormsTest, PreviewOptionsChangeColumnsAndWidthForTheNextSelectionsTo
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(find<QPushButton>("preview-options")->isVisibleTo(window.get()));
     EXPECT_EQ(panel->preview().columns, 16);
+    // The mouse over a colour names it beside the preview.
+    QWidget* canvas = panel->findChild<QWidget*>("preview-canvas");
+    ASSERT_NE(canvas, nullptr);
+    QTest::mouseMove(canvas, QPoint(17, 3));
+    QApplication::processEvents();
+    EXPECT_TRUE(find<QLabel>("preview-mouse")->text().startsWith("Idx: 01 hex\n")) << find<QLabel>("preview-mouse")->text().toStdString();
     pick("4");
     EXPECT_EQ(panel->preview().columns, 4);
     EXPECT_EQ(panel->preview().surface.width, 4 * 16);
