@@ -30,14 +30,17 @@ ConversionPageState loadConversionPage(const App& app) {
 
 ConversionPageState conversionPageDefaults() { return ConversionPageState{}; }
 
-void applyConversionPage(App& app, const ConversionPageState& state) {
+void applyConversionPage(App& app, const ConversionPageState& state, const ConversionPageState* shown) {
     ConvertSettings& c = convertSettings(app);
     // A gamma of 0 has no inverse: the slider's lowest usable step stands for it.
     const int gamma = clampInt(state.gamma, 1, kGammaSliderMax);
+    const bool setGamma = !shown || shown->gamma != state.gamma;
+    const bool setAdd = !shown || shown->add != state.add;
+    const bool setAlpha = !shown || shown->alpha != state.alpha;
     for (int i = 0; i < 3; ++i) {
-        c.gamma[i] = 100.0 / gamma;
-        c.add[i] = clampInt(state.add, kEffectSliderMin, kEffectSliderMax);
-        c.alpha[i] = clampInt(state.alpha, kEffectSliderMin, kEffectSliderMax);
+        if (setGamma) c.gamma[i] = 100.0 / gamma;
+        if (setAdd) c.add[i] = clampInt(state.add, kEffectSliderMin, kEffectSliderMax);
+        if (setAlpha) c.alpha[i] = clampInt(state.alpha, kEffectSliderMin, kEffectSliderMax);
     }
     c.shades = clampInt(state.shades, kShadesMin, kShadesMax) - 1;
     c.quantization = clampInt(state.method, 0, kQuantizationMethods - 1);

@@ -39,8 +39,11 @@ struct ConversionPlusPageState {
 
 ConversionPageState loadConversionPage(const App& app);
 ConversionPageState conversionPageDefaults();
-// Stores the page (one value for the three components) and rebuilds the effect tables.
-void applyConversionPage(App& app, const ConversionPageState& state);
+// Stores the page (one value for the three components) and rebuilds the effect tables. With
+// `shown` (what the page showed when it opened), a lighting slider left where it was keeps the
+// settings as they are: components set apart by a script, or a gamma finer than the slider's
+// step, are not flattened by an OK given for another page.
+void applyConversionPage(App& app, const ConversionPageState& state, const ConversionPageState* shown = nullptr);
 // The gamma text beside its slider ("%#.2f" of the gamma).
 std::string gammaText(int gammaTimes100);
 

@@ -46,8 +46,12 @@ ConversionPage::ConversionPage(App& app, QWidget* parent) : OptionsPage(parent),
     }
     outer->addWidget(methods);
     auto* defaults = addDefaultsButton(this, outer, "conversion-defaults");
-    connect(defaults, &QPushButton::clicked, this, [this] { setState(conversionPageDefaults()); });
-    setState(loadConversionPage(app));
+    connect(defaults, &QPushButton::clicked, this, [this] {
+        setState(conversionPageDefaults());
+        defaultsChosen_ = true;
+    });
+    shown_ = loadConversionPage(app);
+    setState(shown_);
 }
 
 QSlider* ConversionPage::slider(const char* name, T label, int min, int max, QLabel** value) {
@@ -93,6 +97,6 @@ void ConversionPage::setState(const ConversionPageState& s) {
     if (auto* b = method_->button(s.method)) b->setChecked(true);
 }
 
-void ConversionPage::apply() { applyConversionPage(app_, state()); }
+void ConversionPage::apply() { applyConversionPage(app_, state(), defaultsChosen_ ? nullptr : &shown_); }
 
 }  // namespace ts

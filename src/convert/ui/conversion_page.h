@@ -22,6 +22,9 @@ public:
     void apply() override;
 
 private:
+    // What the page showed when it opened; after "Defaults" every value is applied.
+    ConversionPageState shown_;
+    bool defaultsChosen_ = false;
     QSlider* slider(const char* name, T label, int min, int max, QLabel** value);
     App& app_;
     QSlider* gamma_ = nullptr;

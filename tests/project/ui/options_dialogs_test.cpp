@@ -128,6 +128,49 @@ TEST_F(OptionsDialogsTest, ConversionPagesAndDefaults) {
     EXPECT_EQ(app.convert.shadesBefore, 0);
 }
 
+TEST_F(OptionsDialogsTest, LightingLeftAsShownKeepsComponentsAScriptSetApart) {
+    // A project script gave each component its own lighting (the gamma kept as its inverse).
+    const double gammas[3] = {1 / 1.234, 1.0, 1 / 0.8};
+    for (int i = 0; i < 3; ++i) {
+        app.convert.gamma[i] = gammas[i];
+        app.convert.add[i] = 10.0 * (i - 1);
+        app.convert.alpha[i] = i == 1 ? 5 : 0;
+    }
+    {
+        // OK given for another page leaves the lighting alone.
+        OptionsSheet sheet(app, nullptr);
+        child<QLineEdit>(sheet, "options-timing")->setText("20");
+        sheet.accept();
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_DOUBLE_EQ(app.convert.gamma[i], gammas[i]) << i;
+        EXPECT_DOUBLE_EQ(app.convert.add[i], 10.0 * (i - 1)) << i;
+    }
+    EXPECT_EQ(app.editor.timing, 20);
+    {
+        // Moving one slider sets that value for the three components, and only that one.
+        OptionsSheet sheet(app, nullptr);
+        child<QSlider>(sheet, "conversion-add")->setValue(40);
+        sheet.accept();
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_DOUBLE_EQ(app.convert.add[i], 40) << i;
+        EXPECT_DOUBLE_EQ(app.convert.gamma[i], gammas[i]) << i;
+        EXPECT_DOUBLE_EQ(app.convert.alpha[i], i == 1 ? 5 : 0) << i;
+    }
+    {
+        // "Defaults" resets everything, even what it shows unchanged.
+        OptionsSheet sheet(app, nullptr);
+        QTest::mouseClick(child<QPushButton>(sheet, "conversion-defaults"), Qt::LeftButton);
+        sheet.accept();
+    }
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_DOUBLE_EQ(app.convert.gamma[i], 1.0) << i;
+        EXPECT_DOUBLE_EQ(app.convert.add[i], 0) << i;
+        EXPECT_DOUBLE_EQ(app.convert.alpha[i], 0) << i;
+    }
+}
+
 TEST_F(OptionsDialogsTest, ModelsPageAddsParametersAndTellsTheGeneralPage) {
     OptionsSheet sheet(app, nullptr);
     sheet.show();
