@@ -380,6 +380,14 @@ TEST_F(PanelFormsTest, PartialPreviewWarnsBeforeCopy) {
     EXPECT_EQ(host.lastCaption(), "Warning");
     EXPECT_NE(host.lastText().find("at least 1 MB"), std::string::npos);
     EXPECT_EQ(host.clipboardWidth, 0);
+    // Export asks the same; Cancel writes nothing, OK writes the part that was drawn.
+    host.answers = {Answer::Cancel};
+    EXPECT_FALSE(panel->exportImage(dir.file("part.png")));
+    EXPECT_FALSE(fileExists(dir.file("part.png")));
+    host.answers = {Answer::Ok};
+    EXPECT_TRUE(panel->exportImage(dir.file("part.png")));
+    EXPECT_EQ(host.lastCaption(), "Warning");
+    EXPECT_TRUE(fileExists(dir.file("part.png")));
 }
 
 TEST_F(PanelFormsTest, ConversionProgressInTheStatusStrip) {
