@@ -64,6 +64,10 @@ Answer escapeAnswer(Buttons buttons) {
 
 Answer WindowHost::messageBox(const MessageBoxRequest& request) {
     noteBox(request);
+    // The splash stays on top of every window for its few seconds: a box shown meanwhile (an
+    // onstart hook's) would sit behind it, so the splash gives way.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->windowType() == Qt::SplashScreen && window->isVisible()) window->close();
     QMessageBox box(qtIcon(request.icon), toQt(request.caption), toQt(request.text), qtButtons(request.buttons),
                     request.owned ? owner_ : nullptr);
     box.setObjectName("message-box");

@@ -73,6 +73,24 @@ TEST(WindowHostTest, ErrorBoxesCountAsFailuresAndUnownedBoxesHaveNoParent) {
     EXPECT_TRUE(host.failureSeen());
 }
 
+// A box shown while the splash is up (an onstart hook's) is not left behind the splash.
+TEST(WindowHostTest, TheSplashGivesWayToABox) {
+    WindowHost host;
+    QWidget owner;
+    host.setOwner(&owner);
+    QWidget splash(nullptr, Qt::SplashScreen | Qt::WindowStaysOnTopHint);
+    splash.show();
+    ASSERT_TRUE(splash.isVisible());
+    MessageBoxRequest request;
+    request.caption = "Information";
+    request.text = "Hello";
+    whenBox([&splash](QMessageBox* box) {
+        EXPECT_FALSE(splash.isVisible());
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(host.messageBox(request), Answer::Ok);
+}
+
 TEST(WindowHostTest, ClipboardTakesPicturesAndTexts) {
     WindowHost host;
     std::vector<uint32_t> pixels = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FE};
