@@ -56,8 +56,9 @@ int applyElementProperties(App& app, int index, const ElementPropertiesState& st
                 const std::string old = r.file;
                 r.file = state.file;
                 if (fileExists(old) && ask(app, T::CaptionQuestion, withPath(T::PropertiesDeleteOldFile, old),
-                                           Icon::Question, Buttons::YesNo, Answer::No) == Answer::Yes)
-                    hostServices(app).moveToTrash(absolutePath(old));
+                                           Icon::Question, Buttons::YesNo, Answer::No) == Answer::Yes &&
+                    !hostServices(app).moveToTrash(absolutePath(old)))
+                    ask(app, T::CaptionError, withPath(T::ErrorTrashFailed, old), Icon::Error, Buttons::Ok, Answer::Ok);
             }
         }
         records[size_t(index)].baseFile = state.baseFile.substr(0, kElementPathMax);

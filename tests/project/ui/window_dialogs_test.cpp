@@ -163,11 +163,25 @@ TEST_F(WindowDialogsTest, PropertiesGuardTheTypeAndTheDataFile) {
     EXPECT_EQ(host.boxes[1].text, "The actual file (a.til.c) will no more be used in the project, do you want to delete it?");
     ASSERT_EQ(host.trashed.size(), 1u);
 
+    // A trash that refuses the old file says so; the element takes the new file all the same.
+    dir.write("c.til.c", "third");
+    host.clear();
+    host.trashSucceeds = false;
+    state = elementPropertiesOf(app, index);
+    state.file = "c.til.c";
+    host.answers = {Answer::Yes};
+    index = applyElementProperties(app, index, state);
+    EXPECT_EQ(record(index).file, "c.til.c");
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].caption, "Error");
+    EXPECT_EQ(host.boxes[1].text, "The file b.til.c could not be moved to the trash; it was left where it is.");
+    host.trashSucceeds = true;
+
     state = elementPropertiesOf(app, index);
     state.file = "missing.til.c";
     state.name = "Renamed";
     index = applyElementProperties(app, index, state);
-    EXPECT_EQ(record(index).file, "b.til.c");
+    EXPECT_EQ(record(index).file, "c.til.c");
     EXPECT_EQ(record(index).name, "Renamed");
 
     whenModal([](QDialog* d) {
