@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "editor/editor_document.h"
 #include "formats/format_state.h"
 #include "host/file_system.h"
 #include "host/host_services.h"
@@ -44,6 +45,20 @@ bool canOpen(const std::string& path) {
 }
 
 size_t lastSeparator(const std::string& path) { return path.find_last_of("\\/"); }
+
+}  // namespace
+
+namespace {
+
+// True when the map editor has a plane opened from the element's data file.
+bool openInEditor(App& app, const ElementRecord& record) {
+    const EditorDocument& document = editorDocument(app);
+    if (!document.open || record.file.empty()) return false;
+    const std::string file = absolutePath(record.file);
+    for (int i = 0; i < document.count; ++i)
+        if (absolutePath(document.planes[size_t(i)].element.file) == file) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -144,6 +159,11 @@ bool deleteRecord(App& app, int index) {
             if (slot == record.name) slot.clear();
         deleteFolder(app, index);
         return true;
+    }
+    if (openInEditor(app, record)) {
+        // The editor beside the window keeps its planes and would write the file back on saving.
+        ask(app, T::CaptionError, format(T::ErrorElementInEditor, record.name), Icon::Error, Buttons::Ok, Answer::Ok);
+        return false;
     }
     if (canOpen(record.file)) {
         Answer answer = ask(app, T::CaptionQuestion, format(T::AskDeleteElement, record.file), Icon::Question,

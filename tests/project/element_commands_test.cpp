@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "host/file_system.h"
+#include "editor/editor_document.h"
 #include "project/element_commands.h"
 #include "project/element_table.h"
 #include "project/project_paths.h"
@@ -141,6 +142,26 @@ TEST_F(ElementCommandsTest, DeleteAsksAndSendsTheFileToTheTrash) {
     EXPECT_EQ(elementTable(app).count(), 0);
     ASSERT_EQ(host.trashed.size(), 1u);
     EXPECT_EQ(host.trashed[0], dir.file("a.til.c"));
+}
+
+// The editor beside the window would write a deleted map back when it saves: an element whose
+// file is open as a plane is refused until the editor lets it go.
+TEST_F(ElementCommandsTest, DeleteRefusesAnElementOpenInTheEditor) {
+    int a = add("Level", TYPE_CARTE, "level.map.c");
+    EditorDocument& document = editorDocument(app);
+    document.open = true;
+    document.count = 1;
+    document.planes[0].element = elementTable(app).records[size_t(a)];
+    document.planes[0].element.file = dir.file("level.map.c");  // the same file, named absolutely
+    EXPECT_FALSE(deleteRecord(app, a));
+    EXPECT_EQ(elementTable(app).count(), 1);
+    EXPECT_TRUE(host.trashed.empty());
+    EXPECT_EQ(host.lastCaption(), "Error");
+    EXPECT_EQ(host.lastText(), "The element Level is open in the map editor. Close it there first, then delete it.");
+    document.open = false;
+    host.answers = {Answer::No};
+    EXPECT_TRUE(deleteRecord(app, a));
+    EXPECT_EQ(elementTable(app).count(), 0);
 }
 
 TEST_F(ElementCommandsTest, DeleteKeepsTheElementWhenTheTrashRefuses) {
