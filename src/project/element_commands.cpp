@@ -48,9 +48,6 @@ size_t lastSeparator(const std::string& path) { return path.find_last_of("\\/");
 
 }  // namespace
 
-namespace {
-
-// True when the map editor has a plane opened from the element's data file.
 bool openInEditor(App& app, const ElementRecord& record) {
     const EditorDocument& document = editorDocument(app);
     if (!document.open || record.file.empty()) return false;
@@ -59,8 +56,6 @@ bool openInEditor(App& app, const ElementRecord& record) {
         if (absolutePath(document.planes[size_t(i)].element.file) == file) return true;
     return false;
 }
-
-}  // namespace
 
 std::string cleanElementName(const std::string& text) {
     std::string name;
@@ -161,7 +156,6 @@ bool deleteRecord(App& app, int index) {
         return true;
     }
     if (openInEditor(app, record)) {
-        // The editor beside the window keeps its planes and would write the file back on saving.
         ask(app, T::CaptionError, format(T::ErrorElementInEditor, record.name), Icon::Error, Buttons::Ok, Answer::Ok);
         return false;
     }

@@ -9,6 +9,7 @@
 namespace ts {
 
 struct App;
+struct ElementRecord;
 
 // A name as the user typed it, made fit for the table: line breaks and other control characters
 // become blanks, blanks at both ends go, at most 30 characters.
@@ -32,9 +33,15 @@ std::string duplicateFilePath(const std::string& file, const std::string& newNam
 // it is renamed). Returns its index, or -1.
 int duplicateRecord(App& app, int index);
 
-// "Delete" on an element: asks (Yes/No/Cancel, No preselected) when its data file can be opened;
-// Yes sends the file to the trash first. On a folder: asks when it holds records (Yes/No, No
-// preselected), then deletes it. True when the record was removed.
+// True when the map editor has a plane opened from the element's data file. The editor sits
+// beside the window and writes its planes back when it saves: such an element can be neither
+// deleted nor given another data file until the editor lets it go.
+bool openInEditor(App& app, const ElementRecord& record);
+
+// "Delete" on an element: refused while it is open in the editor; asks (Yes/No/Cancel, No
+// preselected) when its data file can be opened; Yes sends the file to the trash first. On a
+// folder: asks when it holds records (Yes/No, No preselected), then deletes it. True when the
+// record was removed.
 bool deleteRecord(App& app, int index);
 
 // Where a dragged record was dropped.

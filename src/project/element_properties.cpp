@@ -49,7 +49,9 @@ int applyElementProperties(App& app, int index, const ElementPropertiesState& st
                 Answer::Yes)
             r.typeAndFlags = (r.typeAndFlags & ~kElementTypeMask) | state.type;
         if (state.file != r.file && !state.file.empty()) {
-            if (!fileExists(state.file)) {
+            if (openInEditor(app, r)) {
+                ask(app, T::CaptionError, withPath(T::ErrorElementInEditor, r.name), Icon::Error, Buttons::Ok, Answer::Ok);
+            } else if (!fileExists(state.file)) {
                 ask(app, T::CaptionError, withPath(T::PropertiesFileMissing, state.file), Icon::Error, Buttons::Ok,
                     Answer::Ok);
             } else {

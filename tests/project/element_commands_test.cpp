@@ -6,6 +6,7 @@
 #include "host/file_system.h"
 #include "editor/editor_document.h"
 #include "project/element_commands.h"
+#include "project/element_properties.h"
 #include "project/element_table.h"
 #include "project/project_paths.h"
 #include "project/tree_layout.h"
@@ -144,9 +145,9 @@ TEST_F(ElementCommandsTest, DeleteAsksAndSendsTheFileToTheTrash) {
     EXPECT_EQ(host.trashed[0], dir.file("a.til.c"));
 }
 
-// The editor beside the window would write a deleted map back when it saves: an element whose
-// file is open as a plane is refused until the editor lets it go.
-TEST_F(ElementCommandsTest, DeleteRefusesAnElementOpenInTheEditor) {
+// The editor beside the window would write a deleted map back when it saves, or save into the old
+// file: an element whose file is open as a plane is neither deleted nor given another file.
+TEST_F(ElementCommandsTest, DeleteAndFileChangeRefuseAnElementOpenInTheEditor) {
     int a = add("Level", TYPE_CARTE, "level.map.c");
     EditorDocument& document = editorDocument(app);
     document.open = true;
@@ -157,7 +158,15 @@ TEST_F(ElementCommandsTest, DeleteRefusesAnElementOpenInTheEditor) {
     EXPECT_EQ(elementTable(app).count(), 1);
     EXPECT_TRUE(host.trashed.empty());
     EXPECT_EQ(host.lastCaption(), "Error");
-    EXPECT_EQ(host.lastText(), "The element Level is open in the map editor. Close it there first, then delete it.");
+    EXPECT_EQ(host.lastText(), "The element Level is open in the map editor. Close it there first.");
+    // Nor may it take another data file meanwhile.
+    dir.write("other.map.c", "other");
+    host.clear();
+    ElementPropertiesState state = elementPropertiesOf(app, a);
+    state.file = "other.map.c";
+    a = applyElementProperties(app, a, state);
+    EXPECT_EQ(elementTable(app).records[size_t(a)].file, "level.map.c");
+    EXPECT_EQ(host.lastText(), "The element Level is open in the map editor. Close it there first.");
     document.open = false;
     host.answers = {Answer::No};
     EXPECT_TRUE(deleteRecord(app, a));
