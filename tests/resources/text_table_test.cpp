@@ -3,7 +3,9 @@
 // reads an argument that is not there.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,24 @@ TEST(FrenchTable, EachTextFileHasItsFrenchTwin) {
             EXPECT_TRUE(fs::exists(english / entry.path().filename())) << entry.path().filename();
         }
     }
+}
+
+// "\xE9diteur" is not "\xE9" then "diteur": a hex escape takes every hex digit that follows, so
+// the compiler keeps a wrong byte (GCC only warns). Such a letter must start a new piece of the
+// string: "\xE9" "diteur".
+TEST(TextFiles, NoHexEscapeRunsIntoTheNextLetter) {
+    namespace fs = std::filesystem;
+    const fs::path english = fs::path(TS_SOURCE_DIR) / "src/resources/texts";
+    for (const fs::path& folder : {english, english / "fr"})
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().extension() != ".inc") continue;
+            std::ifstream in(entry.path());
+            std::string line;
+            for (int number = 1; std::getline(in, line); ++number)
+                for (size_t at = line.find("\\x"); at != std::string::npos; at = line.find("\\x", at + 1))
+                    EXPECT_FALSE(at + 4 < line.size() && std::isxdigit(static_cast<unsigned char>(line[at + 4])))
+                        << entry.path().filename() << ":" << number << ": " << line;
+        }
 }
 
 TEST(FrenchTable, TellingRowsAndTextsThatStayFrench) {
