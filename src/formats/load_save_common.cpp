@@ -112,6 +112,8 @@ int64_t readRows(App& app, const OpenedDataFile& file, const std::string& field,
     size_t position = file.position;
     const bool perRow = !section.line.empty();
     int64_t running = 0;
+    // No cells, nothing to read: a header of 0 x 2000000000 must not walk two billion empty rows.
+    if (width <= 0 || height <= 0) return 0;
     for (int32_t y = 0; y < height; ++y) {
         uint32_t* row = cells + int64_t(y) * width;
         for (int32_t x = 0; x < width; ++x) {

@@ -69,7 +69,8 @@ bool openDataFile(App& app, const ElementRecord& element, int sectionIndex, T mi
 // Reads the data of a bitmap or map after its declaration: `height` rows of `width` numbers of
 // format `field` into `cells`, with the section's `everyX` at each everyBoundary (counted within
 // the row when the section has a `line`, else over all the data) and its `line` after each row.
-// Stops where the data ends or differs; gives the number of cells read (they stay).
+// Stops where the data ends or differs; gives the number of cells read (they stay). No cells
+// (a width or height of 0 or less) read nothing.
 int64_t readRows(App& app, const OpenedDataFile& file, const std::string& field, int32_t width, int32_t height,
                  uint32_t* cells);
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "formats/load_save_common.h"
 #include "formats/load_save_ops.h"
 #include "formats/platform.h"
 #include "load_save_test_support.h"
@@ -209,6 +210,32 @@ TEST_F(LoadSaveRoundTripTest, MapWithAnUnknownTilesetOrHugeSizeIsRefused) {
     EXPECT_EQ(platform().loadMap(app, 0, nullptr, nullptr, back, map), 0);
     EXPECT_EQ(host.lastCaption(), map.file);
     EXPECT_TRUE(back.cells.empty());
+}
+
+// A size of 0 by two billion holds no cells: the load reads none, and at once (the rows were once
+// walked one by one).
+TEST_F(LoadSaveRoundTripTest, MapOfNoCellsReadsNothing) {
+    std::vector<uint32_t> pixels(64, 1);
+    savePaletteAndTiles(1, pixels, 1);
+    uint32_t cell = 7;
+    ASSERT_EQ(platform().saveMap(app, 0, map, &til, 1, 1, &cell), 1);
+    const std::string text = test::readFile(map.file);
+    const size_t at = text.find("[1][1]");
+    ASSERT_NE(at, std::string::npos);
+    for (const char* size : {"[0][2000000000]", "[2000000000][0]"}) {
+        std::string changed = text;
+        changed.replace(at, 6, size);
+        test::writeFile(map.file, changed);
+        MapData back;
+        platform().loadMap(app, 0, nullptr, nullptr, back, map);
+        EXPECT_TRUE(back.cells.empty()) << size;
+    }
+    OpenedDataFile file;
+    file.data = "1,2,3";
+    uint32_t cells[1] = {9};
+    EXPECT_EQ(readRows(app, file, "%i,", 0, 2000000000, cells), 0);
+    EXPECT_EQ(readRows(app, file, "%i,", 2000000000, 0, cells), 0);
+    EXPECT_EQ(cells[0], 9u);
 }
 
 TEST_F(LoadSaveRoundTripTest, BitmapsComeBack) {
