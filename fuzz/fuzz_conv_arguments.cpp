@@ -5,18 +5,10 @@
 #include <string>
 
 #include "convert/conv_command_arguments.h"
-#include "host/host_services.h"
-#include "app/app_init.h"
-#include "app/app_state.h"
+#include "fuzz_program.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static ts::RecordingHost host;
-    static ts::App* app = [] {
-        auto* a = new ts::App(host);
-        ts::initializeApp(*a);
-        return a;
-    }();
-    host.boxes.clear();
+    ts::App* app = &fuzz::startedProgram();
     const std::string text(reinterpret_cast<const char*>(data), size);
     ts::ConvArguments args = ts::startConvArguments(*app);
     ts::readConvArguments(*app, text.c_str(), args);

@@ -6,15 +6,10 @@
 #include "formats/project_lines.h"
 #include "host/text_file.h"
 #include "fuzz_load_support.h"
+#include "fuzz_program.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-    static ts::RecordingHost host;
-    static ts::App* app = [] {
-        auto* a = new ts::App(host);
-        ts::initializeApp(*a);
-        return a;
-    }();
-    host.boxes.clear();
+    ts::App* app = &fuzz::startedProgram();
     ts::initializeModels(*app);
     std::unique_ptr<ts::TextFile> file =
         ts::TextFile::fromText(std::string(reinterpret_cast<const char*>(bytes), size));

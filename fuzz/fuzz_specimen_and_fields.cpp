@@ -6,25 +6,17 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_init.h"
-#include "app/app_state.h"
 #include "editor/dialog_numbers.h"
 #include "editor/editor_document.h"
 #include "editor/plane_property_rules.h"
 #include "editor/specimen_view.h"
 #include "fuzz_input.h"
-#include "host/host_services.h"
+#include "fuzz_program.h"
 
 using fuzz::Input;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static ts::RecordingHost host;
-    static ts::App* app = [] {
-        auto* a = new ts::App(host);
-        ts::initializeApp(*a);
-        return a;
-    }();
-    host.boxes.clear();
+    ts::App* app = &fuzz::startedProgram();
     Input in{data, size};
 
     int64_t i = 0;

@@ -7,8 +7,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_init.h"
-#include "app/app_state.h"
 #include "editor/blocks_copy.h"
 #include "editor/editor_document.h"
 #include "editor/editor_session.h"
@@ -16,18 +14,12 @@
 #include "editor/selection_operations.h"
 #include "editor/tool_overlay.h"
 #include "fuzz_input.h"
-#include "host/host_services.h"
+#include "fuzz_program.h"
 
 using fuzz::Input;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static ts::RecordingHost host;
-    static ts::App* app = [] {
-        auto* a = new ts::App(host);
-        ts::initializeApp(*a);
-        return a;
-    }();
-    host.boxes.clear();
+    ts::App* app = &fuzz::startedProgram();
     Input in{data, size};
     ts::EditorDocument& doc = ts::editorDocument(*app);
     ts::resetPlanes(*app);
