@@ -48,8 +48,7 @@ protected:
     void SetUp() override {
         host.memoryAvailable = uint64_t(1) << 32;
         EditorDocument& d = doc();
-        d.memoryLimit = int64_t(1) << 30;
-        for (int slot = 0; slot < MaxPlanes; ++slot) d.links[size_t(slot)] = LinkList(slot);
+        prepareHandMadeDocument(d);
         for (int i = 0; i < 2; ++i) {
             makeMapPlane(d.planes[size_t(i)], 40, 30, 16);
             d.count++;

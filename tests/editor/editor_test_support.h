@@ -38,6 +38,13 @@ inline void makeMapPlane(PlaneRecord& p, int w, int h, int tiles, bool noZero = 
     p.element.name = "plane";
 }
 
+// A document for planes built by hand: a generous undo budget and every slot linked to itself
+// alone, as opening the editor leaves them.
+inline void prepareHandMadeDocument(EditorDocument& d) {
+    d.memoryLimit = int64_t(1) << 30;
+    for (int slot = 0; slot < MaxPlanes; ++slot) d.links[size_t(slot)] = LinkList(slot);
+}
+
 // Index of pixel (x, y) of tile t as makeMapPlane fills it.
 inline uint32_t tilePixel(const PlaneRecord& p, int t, int x, int y) { return p.tiles[size_t(t) * 64 + size_t(y * 8 + x)]; }
 

@@ -21,8 +21,7 @@ protected:
     void SetUp() override {
         host.memoryAvailable = uint64_t(1) << 32;
         EditorDocument& d = doc();
-        d.memoryLimit = int64_t(1) << 30;
-        for (int slot = 0; slot < MaxPlanes; ++slot) d.links[size_t(slot)] = LinkList(slot);
+        prepareHandMadeDocument(d);
     }
     EditorDocument& doc() { return editorDocument(app); }
     PlaneRecord& addPlane(int w, int h) {

@@ -17,8 +17,7 @@ class OverlayTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EditorDocument& d = editorDocument(app);
-        d.memoryLimit = int64_t(1) << 30;
-        for (int slot = 0; slot < MaxPlanes; ++slot) d.links[size_t(slot)] = LinkList(slot);
+        prepareHandMadeDocument(d);
         makeMapPlane(d.planes[0], 16, 16, 32);
         d.count = 1;
         d.background = 0x123456;

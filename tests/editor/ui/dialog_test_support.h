@@ -58,9 +58,8 @@ protected:
     void SetUp() override {
         host.memoryAvailable = uint64_t(1) << 32;
         EditorDocument& d = doc();
-        d.memoryLimit = int64_t(1) << 30;
+        prepareHandMadeDocument(d);
         d.open = true;
-        for (int slot = 0; slot < MaxPlanes; ++slot) d.links[size_t(slot)] = LinkList(slot);
     }
     EditorDocument& doc() { return editorDocument(app); }
     PlaneRecord& plane(int slot) { return doc().planes[size_t(slot)]; }
