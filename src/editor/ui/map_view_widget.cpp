@@ -56,11 +56,9 @@ void MapViewWidget::paintEvent(QPaintEvent*) {
 void MapViewWidget::mousePressEvent(QMouseEvent* event) {
     App& app = window_.app();
     EditorSession& s = window_.session();
-    const int px = window_.toSurfaceX(event->position().toPoint().x());
-    const int py = window_.toSurfaceY(event->position().toPoint().y());
-    window_.lastModifiers = event->modifiers();
+    const QPoint at = trackPointer(event);
+    const int px = at.x(), py = at.y();
     const Modifiers mods = modifiersOf(event->modifiers());
-    mouseMove(app, s, px, py, mods, window_.now());
     switch (event->button()) {
         case Qt::LeftButton: pressLeft(app, s, px, py, mods); break;
         case Qt::RightButton: pressRight(app, s, px, py, mods); break;
@@ -73,11 +71,9 @@ void MapViewWidget::mousePressEvent(QMouseEvent* event) {
 void MapViewWidget::mouseReleaseEvent(QMouseEvent* event) {
     App& app = window_.app();
     EditorSession& s = window_.session();
-    const int px = window_.toSurfaceX(event->position().toPoint().x());
-    const int py = window_.toSurfaceY(event->position().toPoint().y());
-    window_.lastModifiers = event->modifiers();
+    const QPoint at = trackPointer(event);
+    const int px = at.x(), py = at.y();
     const Modifiers mods = modifiersOf(event->modifiers());
-    mouseMove(app, s, px, py, mods, window_.now());
     // A release less than the drag threshold away from the press is a click where it was pressed,
     // even when the hand slipped over a cell border.
     int rx = px, ry = py;
@@ -101,11 +97,15 @@ void MapViewWidget::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void MapViewWidget::mouseMoveEvent(QMouseEvent* event) {
+QPoint MapViewWidget::trackPointer(QMouseEvent* event) {
+    const QPoint at(window_.toSurfaceX(event->position().toPoint().x()),
+                    window_.toSurfaceY(event->position().toPoint().y()));
     window_.lastModifiers = event->modifiers();
-    mouseMove(window_.app(), window_.session(), window_.toSurfaceX(event->position().toPoint().x()),
-              window_.toSurfaceY(event->position().toPoint().y()), modifiersOf(event->modifiers()), window_.now());
+    mouseMove(window_.app(), window_.session(), at.x(), at.y(), modifiersOf(event->modifiers()), window_.now());
+    return at;
 }
+
+void MapViewWidget::mouseMoveEvent(QMouseEvent* event) { trackPointer(event); }
 
 void MapViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     App& app = window_.app();

@@ -28,6 +28,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The pointer of a mouse event in surface pixels, after the tools were told it moved there
+    // (with the keys held, which the window also keeps).
+    QPoint trackPointer(QMouseEvent* event);
+
     EditorWindow& window_;
     QImage frame_;
     bool smooth_ = false;
